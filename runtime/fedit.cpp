@@ -1,0 +1,151 @@
+/*
+ * F editing. The rounding is done here, on the exact binary value, so the
+ * result never depends on how a C library rounds ties.
+ */
+#include "runtime/fedit.h"
+
+#include <math.h>
+#include <stdint.h>
+#include <stdio.h>
+#include <string.h>
+
+typedef unsigned __int128 u128;
+
+enum { DIGITS_MAX = 1500 };   /* 309 integer digits, 1074 decimals, d up to 255 */
+
+/* Writes the decimal digits of v into buf (no terminator); returns the count. */
+static int u128_digits(u128 v, char *buf)
+{
+	char tmp[40];
+	int n = 0;
+	do {
+		tmp[n++] = (char)('0' + (int)(v % 10));
+		v /= 10;
+	} while (v);
+	for (int i = 0; i < n; i++)
+		buf[i] = tmp[n - 1 - i];
+	return n;
+}
+
+/* Digits of the integer nearest to mag * 10^d (halves up), with integer
+ * arithmetic on the binary value; false when it needs more than 128 bits. */
+static bool scaled_fast(double mag, int d, char *buf, int *len)
+{
+	uint64_t bits;
+	memcpy(&bits, &mag, sizeof bits);
+	int biased = (int)(bits >> 52);
+	uint64_t m = bits & ((UINT64_C(1) << 52) - 1);
+	int e = biased == 0 ? -1074 : biased - 1075;
+	if (biased != 0)
+		m |= UINT64_C(1) << 52;
+	if (d > 19)
+		return false;
+	u128 p10 = 1;
+	for (int i = 0; i < d; i++)
+		p10 *= 10;
+	u128 n;
+	if (e >= 0) {
+		if (e > 11)
+			return false;
+		n = (u128)(m << e) * p10;
+	} else {
+		u128 p = (u128)m * p10;   /* below 2^53 * 10^19 < 2^117 */
+		int s = -e;
+		if (s >= 118) {
+			n = 0;                /* p < 2^117 <= half */
+		} else {
+			n = p >> s;
+			u128 rest = p & (((u128)1 << s) - 1);
+			if (rest >= (u128)1 << (s - 1))
+				n++;
+		}
+	}
+	*len = u128_digits(n, buf);
+	return true;
+}
+
+/* The same for any finite value: the exact decimal expansion (every binary
+ * fraction has a finite one), rounded by its first dropped digit. */
+static void scaled_exact(double mag, int d, char *buf, int *len)
+{
+	static char text[DIGITS_MAX + 16];
+	int prec = 1080;
+	snprintf(text, sizeof text, "%.*f", prec, mag);
+	char *point = strchr(text, '.');
+	int ilen = (int)(point - text);
+	memcpy(buf, text, (size_t)ilen);
+	memcpy(buf + ilen, point + 1, (size_t)d);
+	int n = ilen + d;
+	if (point[1 + d] >= '5') {
+		int i = n - 1;
+		while (i >= 0 && buf[i] == '9')
+			buf[i--] = '0';
+		if (i >= 0) {
+			buf[i]++;
+		} else {
+			memmove(buf + 1, buf, (size_t)n++);
+			buf[0] = '1';
+		}
+	}
+	int lead = 0;
+	while (lead < n - 1 && buf[lead] == '0')
+		lead++;
+	memmove(buf, buf + lead, (size_t)(n - lead));
+	*len = n - lead;
+}
+
+static void justify(char *out, int w, const char *text, int len)
+{
+	if (len > w) {
+		memset(out, '*', (size_t)w);
+		return;
+	}
+	memset(out, ' ', (size_t)(w - len));
+	memcpy(out + (w - len), text, (size_t)len);
+}
+
+void f_edit(char *out, int w, int d, double x)
+{
+	bool negative = signbit(x) != 0;
+	if (isnan(x)) {
+		justify(out, w, "NaN", 3);
+		return;
+	}
+	if (isinf(x)) {
+		const char *text = negative ? "-Infinity" : "Infinity";
+		int len = negative ? 9 : 8;
+		if (len > w) {
+			text = negative ? "-Inf" : "Inf";
+			len = negative ? 4 : 3;
+		}
+		justify(out, w, text, len);
+		return;
+	}
+
+	static char digits[DIGITS_MAX];
+	int n;
+	double mag = fabs(x);
+	if (!scaled_fast(mag, d, digits, &n))
+		scaled_exact(mag, d, digits, &n);
+
+	static char text[DIGITS_MAX + 2];
+	int len = 0;
+	bool nonzero = n > 1 || digits[0] != '0';
+	if (negative && nonzero)
+		text[len++] = '-';
+	int ilen = n - d;   /* integer digits of the scaled value */
+	if (ilen <= 0) {
+		if (d == 0)
+			text[len++] = '0';
+	} else if (!(ilen == 1 && digits[0] == '0' && d > 0)) {
+		memcpy(text + len, digits, (size_t)ilen);
+		len += ilen;
+	}
+	text[len++] = '.';
+	for (int i = ilen; i < 0; i++)
+		text[len++] = '0';
+	int from = ilen < 0 ? 0 : ilen;
+	memcpy(text + len, digits + from, (size_t)(n - from));
+	len += n - from;
+	justify(out, w, text, len);
+}

@@ -1,0 +1,48 @@
+/*
+ * What the run-time remembers of the I/O statements: the unit of the
+ * statement in progress or last started, the current format, and the
+ * direction of the last transfer. The fatal diagnostic reports them.
+ */
+#ifndef KORVEX_IO_STATE_H
+#define KORVEX_IO_STATE_H
+
+#include "runtime/units.h"
+
+struct io_state {
+	long unit_no;        /* unit of the current statement, -1 if none yet */
+	const char *format;  /* current format text, "list io", or null */
+	bool reading;        /* the last statement started was a read */
+};
+
+extern io_state io;
+
+/* The text of a list-directed statement's "format". */
+extern const char LIST_IO[];
+
+/* Error numbers of the run-time's own messages. */
+enum {
+	ERR_FORMAT = 100,
+	ERR_UNIT_NUMBER = 101,
+	ERR_LIST_INPUT = 112,
+	ERR_NOT_CONNECTED = 114,
+	ERR_VARIABLE_TYPE = 117,
+	ERR_CANT_WRITE = 127,
+	ERR_NEW_EXISTS = 128,
+	ERR_END_OF_FILE = -1,
+};
+
+/* Writes the diagnostic for error number code (an errno value below 100,
+ * a run-time message from 100 up, or ERR_END_OF_FILE) at place, closes
+ * every unit with its buffered output written, and ends the process with
+ * "abnormal program termination" and exit status 3. */
+[[noreturn]] void fatal(int code, const char *place);
+
+/* Ends the process as fatal does, after the line "msg", for a signal
+ * (status 3); used by the floating-point exception and abort handlers. */
+[[noreturn]] void abnormal_end(void);
+
+/* The unit numbered n for a statement starting at place: records it as
+ * the current unit; an illegal number or an unconnected unit is fatal. */
+unit *statement_unit(long n, const char *place);
+
+#endif

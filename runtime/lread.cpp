@@ -1,0 +1,270 @@
+/*
+ * The list-directed reader.
+ *
+ * An item is found by skipping blanks, tabs and line ends; a comma there
+ * is a null value, a slash ends the list. A value is
+ *
+ *     [r*] [sign] digits [. digits] [exponent]      (r* alone before , or /: r nulls)
+ *
+ * where the exponent is one of D E d e with an optional sign and digits,
+ * or a sign directly after the digits (1.5-3). A value ends at the first
+ * character that cannot continue it, which is read again. After each value
+ * (also each one taken from a repeat group) the blanks and tabs that
+ * follow and one comma after them are its separator; a line end closes it.
+ */
+#include "runtime/lread.h"
+
+#include <stdio.h>
+#include <stdlib.h>
+
+enum { SIG_DIGITS = 40, EXPONENT_MAX = 99999999 };
+
+/* Character classes; slot 0 is the end of the data (and a read error). */
+enum { C_OTHER, C_DIGIT, C_SIGN, C_POINT, C_EXP, C_BLANK, C_EOL, C_COMMA, C_SLASH, C_STAR, C_END };
+
+struct class_table {
+	unsigned char of[257];
+	constexpr class_table() : of()
+	{
+		of[0] = C_END;
+		for (int c = '0'; c <= '9'; c++)
+			of[c + 1] = C_DIGIT;
+		of['+' + 1] = of['-' + 1] = C_SIGN;
+		of['.' + 1] = C_POINT;
+		of['D' + 1] = of['E' + 1] = of['d' + 1] = of['e' + 1] = C_EXP;
+		of[' ' + 1] = of['\t' + 1] = C_BLANK;
+		of['\n' + 1] = C_EOL;
+		of[',' + 1] = C_COMMA;
+		of['/' + 1] = C_SLASH;
+		of['*' + 1] = C_STAR;
+	}
+};
+static constexpr class_table classes;
+
+static int cls(int c)
+{
+	return classes.of[c < 0 ? 0 : c + 1];
+}
+
+/* The digits of a value's mantissa, as far as they count. */
+struct mantissa {
+	char digits[SIG_DIGITS];
+	int kept;               /* significant digits kept */
+	long long all;          /* every digit seen, leading zeros included */
+	long long scale;        /* power of ten the kept digits are multiplied by */
+	bool point;
+	bool nonzero;
+};
+
+static void add_digit(mantissa *m, int c, bool after_point)
+{
+	m->all++;
+	if (c != '0')
+		m->nonzero = true;
+	if (!m->nonzero) {
+		if (after_point)
+			m->scale--;     /* a leading zero after the point */
+		return;
+	}
+	if (m->kept < SIG_DIGITS) {
+		m->digits[m->kept++] = (char)c;
+		if (after_point)
+			m->scale--;
+	} else if (!after_point) {
+		m->scale++;         /* an integer digit beyond the 40th */
+	}
+}
+
+static int read_digits(text_in *t, mantissa *m, bool after_point)
+{
+	int c;
+	while (cls(c = text_getc(t)) == C_DIGIT)
+		add_digit(m, c, after_point);
+	return c;
+}
+
+static double convert(const mantissa *m, long long exponent, bool negative)
+{
+	if (!m->nonzero)
+		return negative ? -0.0 : 0.0;
+	long long e = m->scale + exponent;
+	if (e > 999999999)
+		e = 999999999;
+	if (e < -999999999)
+		e = -999999999;
+	char text[SIG_DIGITS + 16];
+	int n = 0;
+	if (negative)
+		text[n++] = '-';
+	for (int i = 0; i < m->kept; i++)
+		text[n++] = m->digits[i];
+	snprintf(text + n, sizeof text - (size_t)n, "e%lld", e);
+	return strtod(text, nullptr);
+}
+
+static lread_status failed(text_in *t, lread_status s)
+{
+	return t->error ? LREAD_IOERR : s;
+}
+
+/* What one value in the input turned out to be. */
+struct parsed {
+	enum { VALUE, NUL, REPEAT_VALUE, REPEAT_NUL } kind;
+	double value;
+	long long count;
+};
+
+/* Reads a value (allow_repeat: or a repeat group) at the start of an item. */
+static lread_status parse(text_in *t, parsed *out, bool allow_repeat)
+{
+	mantissa m = {};
+	bool negative = false, sign = false;
+	int c = text_getc(t);
+	if (cls(c) == C_SIGN) {
+		sign = true;
+		negative = c == '-';
+		c = text_getc(t);
+	}
+	if (cls(c) == C_DIGIT) {
+		add_digit(&m, c, false);
+		c = read_digits(t, &m, false);
+	}
+	if (cls(c) == C_POINT) {
+		m.point = true;
+		c = read_digits(t, &m, true);
+	}
+
+	if (m.all == 0) {
+		int k = cls(c);
+		if ((sign || m.point) && (k == C_COMMA || k == C_SLASH)) {
+			text_ungetc(t, c);
+			out->kind = parsed::NUL;
+			return LREAD_OK;
+		}
+		if (sign || m.point || k != C_EXP)
+			return failed(t, LREAD_INVALID);
+		/* a bare exponent: its mantissa is zero */
+	}
+
+	if (cls(c) == C_STAR && allow_repeat) {
+		if (m.point || negative || !m.nonzero || m.all > SIG_DIGITS)
+			return LREAD_REPEAT;
+		long long count = 0;   /* at most 40 digits, so scale is 0; saturated */
+		for (int i = 0; i < m.kept && count < (1LL << 60); i++)
+			count = count * 10 + (m.digits[i] - '0');
+		out->count = count;
+		c = text_getc(t);
+		int k = cls(c);
+		if (k == C_COMMA || k == C_SLASH) {
+			text_ungetc(t, c);
+			out->kind = parsed::REPEAT_NUL;
+			return LREAD_OK;
+		}
+		if (k == C_BLANK || k == C_EOL || k == C_END)
+			return failed(t, LREAD_INVALID);
+		text_ungetc(t, c);
+		parsed inner;
+		lread_status s = parse(t, &inner, false);
+		if (s != LREAD_OK)
+			return s;
+		out->kind = inner.kind == parsed::NUL ? parsed::REPEAT_NUL : parsed::REPEAT_VALUE;
+		out->value = inner.value;
+		return LREAD_OK;
+	}
+
+	long long exponent = 0;
+	int k = cls(c);
+	if (k == C_EXP || (k == C_SIGN && m.all > 0)) {
+		bool exp_negative = c == '-';
+		if (k == C_EXP) {
+			c = text_getc(t);
+			if (cls(c) == C_SIGN) {
+				exp_negative = c == '-';
+				c = text_getc(t);
+			}
+		} else {
+			c = text_getc(t);
+		}
+		if (cls(c) != C_DIGIT)
+			return failed(t, LREAD_EXPONENT);
+		bool too_big = false;
+		for (; cls(c) == C_DIGIT; c = text_getc(t)) {
+			exponent = exponent * 10 + (c - '0');
+			if (exponent > EXPONENT_MAX) {
+				too_big = true;
+				exponent = EXPONENT_MAX;
+			}
+		}
+		if (too_big)
+			return LREAD_EXPONENT;
+		if (exp_negative)
+			exponent = -exponent;
+	}
+	if (c == TEXT_ERROR)
+		return LREAD_IOERR;
+	text_ungetc(t, c);
+	out->kind = parsed::VALUE;
+	out->value = convert(&m, exponent, negative);
+	return LREAD_OK;
+}
+
+void lread_start(lread *r)
+{
+	*r = lread{};
+}
+
+lread_status lread_item(lread *r, text_in *t, double *value, bool *assigned)
+{
+	*assigned = false;
+	if (r->quit)
+		return LREAD_OK;
+	if (r->repeat > 0) {
+		r->repeat--;
+		if (!r->repeat_null) {
+			*value = r->repeat_value;
+			*assigned = true;
+		}
+	} else {
+		int c;
+		for (;;) {
+			c = text_getc(t);
+			int k = cls(c);
+			if (k == C_BLANK || k == C_EOL)
+				continue;
+			if (c == TEXT_ERROR)
+				return LREAD_IOERR;
+			if (k == C_END)
+				return LREAD_END;
+			if (k == C_SLASH) {
+				r->quit = true;
+				return LREAD_OK;
+			}
+			if (k == C_COMMA)
+				return LREAD_OK;
+			break;
+		}
+		text_ungetc(t, c);
+		parsed p;
+		lread_status s = parse(t, &p, true);
+		if (s != LREAD_OK)
+			return s;
+		if (p.kind == parsed::REPEAT_VALUE || p.kind == parsed::REPEAT_NUL) {
+			r->repeat = p.count - 1;
+			r->repeat_null = p.kind == parsed::REPEAT_NUL;
+			r->repeat_value = p.value;
+		}
+		if (p.kind == parsed::VALUE || p.kind == parsed::REPEAT_VALUE) {
+			*value = p.value;
+			*assigned = true;
+		}
+	}
+
+	/* the value's separator: blanks and tabs, then one comma */
+	int c;
+	do
+		c = text_getc(t);
+	while (cls(c) == C_BLANK);
+	if (cls(c) != C_COMMA)
+		text_ungetc(t, c);
+	return LREAD_OK;
+}

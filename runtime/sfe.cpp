@@ -1,0 +1,190 @@
+/*
+ * Formatted sequential READ and WRITE on external units: s_wsfe, s_rsfe,
+ * do_fio, e_wsfe, e_rsfe.
+ */
+#include "runtime/f2c.h"
+#include "runtime/fedit.h"
+#include "runtime/format.h"
+#include "runtime/io_state.h"
+
+#include <string.h>
+
+static fmt_program program;
+static fmt_run run;
+static unit *cur;
+
+static void begin(cilist *a, bool reading)
+{
+	io.reading = reading;
+	cur = statement_unit(a->ciunit, "startio");
+	io.format = a->cifmt;
+	if (!fmt_parse(&program, a->cifmt))
+		fatal(ERR_FORMAT, "startio");
+	fmt_start(&run, &program);
+}
+
+static void put(const char *p, size_t n)
+{
+	int err = unit_put(cur, p, n);
+	if (err)
+		fatal(err, "write sfe");
+}
+
+static void line_end(void)
+{
+	int err = unit_line_end(cur);
+	if (err)
+		fatal(err, "write sfe");
+}
+
+static void put_literal(const fmt_op *op)
+{
+	for (int i = 0; i < op->len; i++) {
+		put(&op->text[i], 1);
+		if (op->text[i] == op->delim)
+			i++;   /* a doubled delimiter stands for one */
+	}
+}
+
+/* Skips the rest of the input record and its line end. */
+static void next_record(void)
+{
+	int c;
+	do
+		c = text_getc(&cur->in);
+	while (c >= 0 && c != '\n');
+	if (c == TEXT_EOF)
+		fatal(ERR_END_OF_FILE, "fmt");
+	if (c == TEXT_ERROR)
+		fatal(cur->in.error, "fmt");
+}
+
+integer s_wsfe(cilist *a)
+{
+	begin(a, false);
+	if (!unit_start_writing(cur))
+		fatal(ERR_CANT_WRITE, "write start");
+	return 0;
+}
+
+integer s_rsfe(cilist *a)
+{
+	begin(a, true);
+	if (cur->writing)
+		fatal(126, "read start");
+	unit_skip_line(cur);
+	return 0;
+}
+
+static void write_item(const fmt_op *op, char *ptr, ftnlen len)
+{
+	char field[FMT_MAX_WIDTH];
+	if (op->kind == OP_A) {
+		int w = op->w ? op->w : (int)len;
+		if (w > len) {
+			memset(field, ' ', (size_t)(w - len));
+			put(field, (size_t)(w - len));
+			put(ptr, (size_t)len);
+		} else {
+			put(ptr, (size_t)w);
+		}
+		return;
+	}
+	double x;
+	if (len == (ftnlen)sizeof(float)) {
+		float f;
+		memcpy(&f, ptr, sizeof f);
+		x = f;
+	} else if (len == (ftnlen)sizeof(double)) {
+		memcpy(&x, ptr, sizeof x);
+	} else {
+		fatal(ERR_VARIABLE_TYPE, "fmt");
+	}
+	f_edit(field, op->w, op->d, x);
+	put(field, (size_t)op->w);
+}
+
+/* A edit on input: w characters of the record, blanks past its end. */
+static void read_item(const fmt_op *op, char *ptr, ftnlen len)
+{
+	if (op->kind != OP_A)
+		fatal(ERR_FORMAT, "fmt");
+	int w = op->w ? op->w : (int)len;
+	int skip = w > len ? w - (int)len : 0;   /* the field's rightmost len characters count */
+	for (int i = 0; i < w; i++) {
+		int c = text_getc(&cur->in);
+		if (c == '\n') {
+			text_ungetc(&cur->in, c);
+			c = ' ';
+		} else if (c == TEXT_EOF) {
+			fatal(ERR_END_OF_FILE, "fmt");
+		} else if (c == TEXT_ERROR) {
+			fatal(cur->in.error, "fmt");
+		}
+		if (i >= skip)
+			ptr[i - skip] = (char)c;
+	}
+	for (int i = w - skip; i < len; i++)
+		ptr[i] = ' ';
+}
+
+integer do_fio(ftnint *number, char *ptr, ftnlen len)
+{
+	for (ftnint i = 0; i < *number; i++, ptr += len) {
+		const fmt_op *op;
+		for (;;) {
+			fmt_step step = fmt_next(&run, true, &op);
+			if (step == STEP_DATA)
+				break;
+			if (step == STEP_ERROR || (step == STEP_LITERAL && io.reading))
+				fatal(ERR_FORMAT, "fmt");
+			if (step == STEP_LITERAL)
+				put_literal(op);
+			else if (io.reading)
+				next_record();
+			else
+				line_end();
+		}
+		if (io.reading)
+			read_item(op, ptr, len);
+		else
+			write_item(op, ptr, len);
+	}
+	return 0;
+}
+
+/* Runs the format on to its next data descriptor or its end. */
+static void finish(void)
+{
+	const fmt_op *op;
+	fmt_step step;
+	while ((step = fmt_next(&run, false, &op)) != STEP_END) {
+		if (step == STEP_LITERAL && io.reading)
+			fatal(ERR_FORMAT, "fmt");
+		if (step == STEP_LITERAL)
+			put_literal(op);
+		else if (io.reading)
+			next_record();
+		else
+			line_end();
+	}
+}
+
+integer e_wsfe(void)
+{
+	finish();
+	if (!run.no_line_end)
+		line_end();
+	if (cur->console)
+		unit_flush(cur);
+	io.format = nullptr;
+	return 0;
+}
+
+integer e_rsfe(void)
+{
+	finish();
+	cur->skip_line = true;
+	io.format = nullptr;
+	return 0;
+}

@@ -1,0 +1,11 @@
+/*
+ * Installation of the run-time's signal handlers.
+ */
+#ifndef KORVEX_SIGNALS_H
+#define KORVEX_SIGNALS_H
+
+/* Installs the handlers for interrupt, termination request, floating-point
+ * exception and abort; an ignored interrupt stays ignored. */
+void signals_install(void);
+
+#endif

@@ -1,0 +1,38 @@
+/*
+ * Normal termination: STOP, and the closing of every unit at exit. A unit
+ * whose buffered output cannot be written out makes the run fail; it is
+ * never reported as success.
+ */
+#include "runtime/f2c.h"
+#include "runtime/io_state.h"
+
+#include <stdlib.h>
+#include <unistd.h>
+
+void f_exit(void)
+{
+	static bool done;
+	if (done)
+		return;
+	done = true;
+	for (long n = 0; n < MAX_UNITS; n++) {
+		if (!units[n].connected)
+			continue;
+		int err = unit_close(&units[n]);
+		if (err) {
+			io.unit_no = n;
+			fatal(err, "close");
+		}
+	}
+}
+
+int s_stop(char *text, ftnlen len)
+{
+	if (len > 0) {
+		if (write(2, "STOP ", 5) < 0 || write(2, text, (size_t)len) < 0 || write(2, "\n", 1) < 0) {
+			/* nothing more can be said */
+		}
+	}
+	f_exit();
+	exit(0);
+}

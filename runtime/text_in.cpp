@@ -1,0 +1,80 @@
+/*
+ * Text-mode input over a byte source.
+ */
+#include "runtime/text_in.h"
+
+#include <errno.h>
+
+enum { CTRL_Z = 0x1A };
+
+void text_open(text_in *t, source *src)
+{
+	t->src = src;
+	t->pos = t->end = 0;
+	t->start = 0;
+	t->back = TEXT_NONE;
+	t->at_end = false;
+	t->error = 0;
+}
+
+/* Makes at least one raw byte available; returns false at the end of
+ * the data or after a read error. */
+static bool fill(text_in *t)
+{
+	if (t->pos < t->end)
+		return true;
+	if (t->at_end || t->error)
+		return false;
+	t->start += (long long)t->end;
+	t->pos = t->end = 0;
+	long n = t->src->read(t->src, (char *)t->buf, sizeof t->buf);
+	if (n < 0) {
+		t->error = errno ? errno : EIO;
+		return false;
+	}
+	if (n == 0) {
+		t->at_end = true;
+		return false;
+	}
+	t->end = (size_t)n;
+	return true;
+}
+
+static int stop(const text_in *t)
+{
+	return t->error ? TEXT_ERROR : TEXT_EOF;
+}
+
+int text_getc(text_in *t)
+{
+	if (t->back != TEXT_NONE) {
+		int c = t->back;
+		t->back = TEXT_NONE;
+		return c;
+	}
+	if (!fill(t))
+		return stop(t);
+	int c = t->buf[t->pos++];
+	if (c == CTRL_Z) {
+		t->at_end = true;
+		t->pos = t->end;
+		return TEXT_EOF;
+	}
+	if (c == '\r' && fill(t) && t->buf[t->pos] == '\n') {
+		t->pos++;
+		return '\n';
+	}
+	return c;
+}
+
+void text_ungetc(text_in *t, int c)
+{
+	if (c >= 0)
+		t->back = c;
+}
+
+long long text_offset(const text_in *t)
+{
+	/* A handed-back line end counts as one byte even where it was CR LF. */
+	return t->start + (long long)t->pos - (t->back >= 0 ? 1 : 0);
+}

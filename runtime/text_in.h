@@ -1,0 +1,39 @@
+/*
+ * Text-mode input: a unit's bytes as a text stream. CR LF arrives as one
+ * line end ('\n'), a lone CR is an ordinary character, and a byte 0x1A
+ * ends the data as if the file ended there. The end of the data and a
+ * read error are sticky.
+ */
+#ifndef KORVEX_TEXT_IN_H
+#define KORVEX_TEXT_IN_H
+
+#include "runtime/source.h"
+
+enum { TEXT_BUF = 4096 };
+enum { TEXT_EOF = -1, TEXT_ERROR = -2, TEXT_NONE = -3 };
+
+struct text_in {
+	source *src;
+	unsigned char buf[TEXT_BUF];
+	size_t pos, end;
+	long long start;    /* offset in the data of buf[0] */
+	int back;           /* a character handed back by text_ungetc, or TEXT_NONE */
+	bool at_end;        /* the data has ended (end of file or 0x1A) */
+	int error;          /* errno of a failed read, 0 if none */
+};
+
+/* Makes t read from src, at the start of the data. */
+void text_open(text_in *t, source *src);
+
+/* The next character: a byte 0..255, '\n' for a line end, TEXT_EOF at the
+ * end of the data, or TEXT_ERROR after a read error (errno in t->error). */
+int text_getc(text_in *t);
+
+/* Hands c back so that the next text_getc returns it again. At most one
+ * character can be handed back; TEXT_EOF and TEXT_ERROR need not be. */
+void text_ungetc(text_in *t, int c);
+
+/* Offset in the data of the next byte not yet consumed. */
+long long text_offset(const text_in *t);
+
+#endif

@@ -1,0 +1,71 @@
+/*
+ * The unit table: numbered units connected to the console or to files,
+ * each with a text-mode input stream and a 4096-byte output buffer. The
+ * buffers are plain memory written out with write(2), so that a signal
+ * handler can empty them without stdio.
+ */
+#ifndef KORVEX_UNITS_H
+#define KORVEX_UNITS_H
+
+#include "runtime/source.h"
+#include "runtime/text_in.h"
+
+#include <stddef.h>
+
+enum { MAX_UNITS = 100, OUT_BUF = 4096 };
+
+struct unit {
+	bool connected;
+	bool console;      /* a standard stream: never reopened, write errors ignored,
+	                      flushed at the end of every write statement */
+	bool crlf;         /* line ends are written as CR LF (files) or LF (console) */
+	bool writing;      /* the stream is open for writing, else for reading */
+	bool skip_line;    /* the rest of the current input line is still to be discarded */
+	int fd;
+	char *name;        /* the trimmed file name, or null */
+	source src;
+	text_in in;
+	char out[OUT_BUF];
+	volatile size_t out_len;
+};
+
+extern unit units[MAX_UNITS];
+
+/* Connects units 0, 5 and 6 to standard error, input and output. */
+void units_init(void);
+
+/* The unit numbered n, or null when n is outside the table. */
+unit *unit_at(long n);
+
+/* Connects u to the open descriptor fd, for reading, with name (owned by
+ * the unit from now on; may be null). */
+void unit_attach(unit *u, int fd, char *name, bool console);
+
+/* Appends n bytes to u's output buffer, writing it out when it fills.
+ * Returns 0 or the errno of a failed write (always 0 for the console). */
+int unit_put(unit *u, const char *p, size_t n);
+
+/* Appends a line end (LF, or CR LF for files). Returns as unit_put. */
+int unit_line_end(unit *u);
+
+/* Writes out u's buffered output. Returns as unit_put. */
+int unit_flush(unit *u);
+
+/* Writes out and closes u, leaving it unconnected; the name stays for a
+ * diagnostic until the unit is connected again. Returns 0 or the errno of
+ * the first failure (always 0 for the console). */
+int unit_close(unit *u);
+
+/* Closes every unit from a signal handler or the fatal path: writes out
+ * the buffers with plain system calls and ignores every failure. */
+void units_close_all_quietly(void);
+
+/* Switches a unit that is open for reading over to writing: reopens its
+ * file for writing, without truncation, at the position reached.
+ * Returns false when the file cannot be opened for writing. */
+bool unit_start_writing(unit *u);
+
+/* Discards the rest of the current input line if a statement left it. */
+void unit_skip_line(unit *u);
+
+#endif
