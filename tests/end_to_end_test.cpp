@@ -1,0 +1,303 @@
+// End-to-end runs of the built program: exact console text, diagnostics,
+// exit status and files on disk.
+#include "run_program.h"
+
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+const std::string kSampleDat = "250.5 -120.25 30 -4.5 1.25 -0.5\n40\n";
+
+std::string golden_table()
+{
+	std::string path = std::string(KORVEX_SOURCE_DIR) + "/tests/data/sample.imp";
+	FILE *f = fopen(path.c_str(), "rb");
+	std::string s;
+	char buf[4096];
+	size_t n;
+	while (f && (n = fread(buf, 1, sizeof buf, f)) > 0)
+		s.append(buf, n);
+	if (f)
+		fclose(f);
+	return s;
+}
+
+std::string warning_line(const std::string &file_name)
+{
+	std::string padded = file_name + std::string(24 - file_name.size(), ' ');
+	return " warning, this old file will be deleted :" + padded + "\n";
+}
+
+bool running_as_root() { return geteuid() == 0; }
+
+TEST(Run, NormalRunWritesTheTableAndStops)
+{
+	temp_dir d;
+	d.write("sample.dat", kSampleDat);
+	run_result r = run_korvex(d, with_input("sample\n0\n"));
+	EXPECT_EQ(r.out, kGreeting + kClosing);
+	EXPECT_EQ(r.err, "");
+	EXPECT_EQ(r.status, 0);
+	EXPECT_EQ(d.read("sample.imp"), golden_table());
+}
+
+TEST(Run, OldTableIsAnnouncedAndReplaced)
+{
+	temp_dir d;
+	d.write("sample.dat", kSampleDat);
+	d.write("sample.imp", "stale contents\r\n");
+	run_result r = run_korvex(d, with_input("sample\n0\n"));
+	EXPECT_EQ(r.out, kGreeting + warning_line("sample.imp") + kClosing);
+	EXPECT_EQ(r.status, 0);
+	EXPECT_EQ(d.read("sample.imp"), golden_table());
+}
+
+// The typed name: 20 characters taken, trailing blanks dropped, leading
+// and inner blanks kept.
+TEST(Run, NameEntry)
+{
+	struct row { const char *typed, *base; } rows[] = {
+		{"abcdefghijklmnopqrstuvwxyz\n0\n", "abcdefghijklmnopqrst"},
+		{"  lead\n0\n", "  lead"},
+		{"in ner   \n0\n", "in ner"},
+		{"\n0\n", ""},
+		{"tab\there\n0\n", "tab\there"},
+		{"crlf\r\n0\r\n", "crlf"},
+	};
+	for (const row &w : rows) {
+		SCOPED_TRACE(w.typed);
+		temp_dir d;
+		d.write(std::string(w.base) + ".dat", kSampleDat);
+		run_result r = run_korvex(d, with_input(w.typed));
+		EXPECT_EQ(r.status, 0) << r.err;
+		EXPECT_EQ(d.read(std::string(w.base) + ".imp").size(), 1440u);
+	}
+}
+
+TEST(Run, MissingInputTouchesNothing)
+{
+	temp_dir d;
+	d.write("gone.imp", "old");
+	run_result r = run_korvex(d, with_input("gone\n0\n"));
+	EXPECT_EQ(r.out, kGreeting);
+	EXPECT_EQ(r.err, diagnostic("open: No such file or directory", 11, "", "", true));
+	EXPECT_EQ(r.status, 3);
+	EXPECT_EQ(d.read("gone.imp"), "old");
+}
+
+TEST(Run, EndOfInputAtThePrompt)
+{
+	for (const char *typed : {"", "samp"}) {
+		SCOPED_TRACE(typed);
+		temp_dir d;
+		d.write("samp.dat", kSampleDat);
+		run_result r = run_korvex(d, with_input(typed));
+		EXPECT_EQ(r.out, kGreeting);
+		EXPECT_EQ(r.err, diagnostic("fmt: end of file", 5, "", "(a20)", true));
+		EXPECT_EQ(r.status, 3);
+		EXPECT_FALSE(d.exists("samp.imp"));
+	}
+}
+
+// Whatever ends the closing pause, the table is complete on disk.
+TEST(Run, ClosingPause)
+{
+	struct row { const char *typed; int status; const char *first; } rows[] = {
+		{"0\n", 0, ""},
+		{"\n\n  \n7.5\n", 0, ""},
+		{",\n", 0, ""},
+		{"/\n", 0, ""},
+		{"5", 0, ""},
+		{"yes\n", 3, "invalid number: incomprehensible list input"},
+		{"done\n", 3, "exponent field: incomprehensible list input"},
+		{"\n\n", 3, "list in: end of file"},
+		{"", 3, "list in: end of file"},
+	};
+	for (const row &w : rows) {
+		SCOPED_TRACE(w.typed);
+		temp_dir d;
+		d.write("sample.dat", kSampleDat);
+		run_result r = run_korvex(d, with_input(std::string("sample\n") + w.typed));
+		EXPECT_EQ(r.out, kGreeting + kClosing);
+		EXPECT_EQ(r.status, w.status);
+		EXPECT_EQ(r.err, *w.first ? diagnostic(w.first, 5, "", "list io", true) : "");
+		EXPECT_EQ(d.read("sample.imp"), golden_table());
+	}
+}
+
+// A bad parameter file: the old table is gone, the new one exists, empty.
+TEST(Run, BadInputFile)
+{
+	struct row { const char *dat, *first; } rows[] = {
+		{"1 2 3 4 5 6\n", "list in: end of file"},
+		{"", "list in: end of file"},
+		{"1 2 x 4 5 6 7\n", "invalid number: incomprehensible list input"},
+		{"1 2 3 4 5 6 7e\n", "exponent field: incomprehensible list input"},
+		{"0*1 2 3 4 5 6 7\n", "bad repetition count: incomprehensible list input"},
+	};
+	for (const row &w : rows) {
+		SCOPED_TRACE(w.dat);
+		temp_dir d;
+		d.write("bad.dat", w.dat);
+		d.write("bad.imp", "old table");
+		run_result r = run_korvex(d, with_input("bad\n0\n"));
+		EXPECT_EQ(r.out, kGreeting + warning_line("bad.imp"));
+		EXPECT_EQ(r.err, diagnostic(w.first, 11, "bad.dat", "list io", true));
+		EXPECT_EQ(r.status, 3);
+		EXPECT_TRUE(d.exists("bad.imp"));
+		EXPECT_EQ(d.read("bad.imp"), "");
+	}
+}
+
+TEST(Run, DirectoriesAreNeverConnected)
+{
+	temp_dir d;
+	d.write("x.dat", kSampleDat);
+	mkdir(d.file("x.imp").c_str(), 0755);
+	run_result r = run_korvex(d, with_input("x\n0\n"));
+	EXPECT_EQ(r.out, kGreeting + warning_line("x.imp"));
+	EXPECT_EQ(r.err, diagnostic("open: Is a directory", 13, "x.imp", "list io", false));
+	EXPECT_EQ(r.status, 3);
+
+	temp_dir e;
+	mkdir(e.file("y.dat").c_str(), 0755);
+	r = run_korvex(e, with_input("y\n0\n"));
+	EXPECT_EQ(r.err, diagnostic("open: Is a directory", 11, "y.dat", "", true));
+	EXPECT_EQ(r.status, 3);
+	EXPECT_FALSE(e.exists("y.imp"));
+}
+
+TEST(Run, ReadOnlyOldTableInReadOnlyDirectory)
+{
+	if (running_as_root())
+		GTEST_SKIP() << "root may remove files from a read-only directory";
+	temp_dir d;
+	d.write("ro.dat", kSampleDat);
+	d.write("ro.imp", "old");
+	chmod(d.file("ro.imp").c_str(), 0444);
+	chmod(d.path.c_str(), 0555);
+	run_result r = run_korvex(d, with_input("ro\n0\n"));
+	chmod(d.path.c_str(), 0755);
+	EXPECT_EQ(r.out, kGreeting + warning_line("ro.imp"));
+	EXPECT_EQ(r.err, diagnostic("open: 'new' file exists", 13, "", "list io", false));
+	EXPECT_EQ(r.status, 3);
+	EXPECT_EQ(d.read("ro.imp"), "old");
+}
+
+TEST(Run, UnreadableInputFile)
+{
+	if (running_as_root())
+		GTEST_SKIP() << "root reads files whatever their permissions";
+	temp_dir d;
+	d.write("p.dat", kSampleDat);
+	chmod(d.file("p.dat").c_str(), 0);
+	run_result r = run_korvex(d, with_input("p\n0\n"));
+	EXPECT_EQ(r.err, diagnostic("open: Permission denied", 11, "p.dat", "", true));
+	EXPECT_EQ(r.status, 3);
+}
+
+TEST(Run, TableThatCannotBeReopenedForWriting)
+{
+	if (running_as_root())
+		GTEST_SKIP() << "root writes files whatever their permissions";
+	temp_dir d;
+	d.write("w.dat", kSampleDat);
+	// a umask that creates the table read-only
+	mode_t old = umask(0222);
+	run_result r = run_korvex(d, with_input("w\n0\n"));
+	umask(old);
+	EXPECT_EQ(r.err, diagnostic("write start: can't write file", 13, "w.imp", "(2f8.2)", false));
+	EXPECT_EQ(r.status, 3);
+}
+
+// Signals while the program waits for input.
+TEST(Run, Signals)
+{
+	struct row { int sig; std::string after; const char *message; bool table; } rows[] = {
+		{SIGINT, kClosing, "Interrupt\n", true},
+		{SIGTERM, kClosing, "Killed\n", true},
+		{SIGINT, kGreeting, "Interrupt\n", false},
+		{SIGTERM, kGreeting, "Killed\n", false},
+	};
+	for (const row &w : rows) {
+		SCOPED_TRACE(w.message + std::to_string(w.table));
+		temp_dir d;
+		d.write("sample.dat", kSampleDat);
+		d.write("sample.imp", "old");
+		run_options o;
+		o.input = w.table ? "sample\n" : "";
+		o.keep_input_open = true;
+		o.signal = w.sig;
+		o.signal_after = w.after;
+		run_result r = run_korvex(d, o);
+		EXPECT_EQ(r.err, w.message);
+		EXPECT_EQ(r.status, 1);
+		EXPECT_EQ(d.read("sample.imp"), w.table ? golden_table() : "old");
+	}
+}
+
+TEST(Run, IgnoredInterruptStaysIgnored)
+{
+	temp_dir d;
+	d.write("sample.dat", kSampleDat);
+	run_options o;
+	o.input = "sample\n";
+	o.keep_input_open = true;
+	o.signal = SIGINT;
+	o.signal_after = kClosing;
+	o.ignore_sigint = true;
+	run_result r = run_korvex(d, o);
+	// the interrupt changed nothing: the pause ended at the end of input
+	EXPECT_EQ(r.err, diagnostic("list in: end of file", 5, "", "list io", true));
+	EXPECT_EQ(r.status, 3);
+	EXPECT_EQ(d.read("sample.imp"), golden_table());
+}
+
+// A table that cannot be written is never reported as success.
+TEST(Run, TableLargerThanTheFileSizeLimit)
+{
+	temp_dir d;
+	d.write("sample.dat", kSampleDat);
+	run_options o = with_input("sample\n0\n");
+	o.file_size_limit = 1024;
+	run_result r = run_korvex(d, o);
+	EXPECT_EQ(r.out, kGreeting + kClosing);
+	EXPECT_EQ(r.err, diagnostic("close: File too large", 13, "sample.imp", "list io", true));
+	EXPECT_EQ(r.status, 3);
+	EXPECT_EQ(d.read("sample.imp"), golden_table().substr(0, 1024));
+}
+
+// Console trouble never reaches the files.
+TEST(Run, ClosedOrFullConsole)
+{
+	for (int fd : {1, 2}) {
+		SCOPED_TRACE(fd);
+		temp_dir d;
+		d.write("sample.dat", kSampleDat);
+		run_options o = with_input("sample\n0\n");
+		o.close_fds = {fd};
+		run_result r = run_korvex(d, o);
+		EXPECT_EQ(r.status, 0);
+		EXPECT_EQ(d.read("sample.dat"), kSampleDat);
+		EXPECT_EQ(d.read("sample.imp"), golden_table());
+	}
+
+	temp_dir d;
+	d.write("sample.dat", kSampleDat);
+	run_options o = with_input("sample\n0\n");
+	o.close_fds = {0};
+	run_result r = run_korvex(d, o);
+	EXPECT_EQ(r.err, diagnostic("fmt: end of file", 5, "", "(a20)", true));
+	EXPECT_EQ(r.status, 3);
+
+	run_options full = with_input("sample\n0\n");
+	full.stdout_path = "/dev/full";
+	r = run_korvex(d, full);
+	EXPECT_EQ(r.status, 0);
+	EXPECT_EQ(d.read("sample.imp"), golden_table());
+}
+
+} // namespace

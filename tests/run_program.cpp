@@ -1,0 +1,164 @@
+// Process plumbing for the end-to-end tests.
+#include "run_program.h"
+
+#include <fcntl.h>
+#include <poll.h>
+#include <signal.h>
+#include <stdlib.h>
+#include <string.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <time.h>
+#include <unistd.h>
+
+#include <fstream>
+#include <sstream>
+
+const std::string kGreeting =
+	"         KORVEX   (by Vellumarix)\n"
+	"  entry .dat file (no extension) ??";
+const std::string kClosing =
+	"   Thanks for using KORVEX\n"
+	"     Care to rounding errors on 2-theta-end...\n"
+	"\n"
+	"   Please type any number and a return to stop\n";
+
+std::string diagnostic(const std::string &first, long unit, const std::string &name,
+                       const std::string &format, bool reading)
+{
+	std::string s = first + "\napparent state: unit " + std::to_string(unit) +
+	                (name.empty() ? " (unnamed)\n" : " named " + name + "\n");
+	if (!format.empty())
+		s += "last format: " + format + "\n";
+	s += std::string("lately ") + (reading ? "reading" : "writing") +
+	     " sequential formatted external IO\n";
+	return s + "\nabnormal program termination\n";
+}
+
+temp_dir::temp_dir()
+{
+	char tmpl[] = "/tmp/korvex-test-XXXXXX";
+	path = mkdtemp(tmpl);
+}
+
+temp_dir::~temp_dir()
+{
+	std::string cmd = "chmod -R u+rwx '" + path + "' 2>/dev/null; rm -rf '" + path + "'";
+	if (system(cmd.c_str()) != 0) {
+		// nothing to do: a temporary directory left behind
+	}
+}
+
+void temp_dir::write(const std::string &name, const std::string &bytes) const
+{
+	std::ofstream(file(name), std::ios::binary) << bytes;
+}
+
+std::string temp_dir::read(const std::string &name) const
+{
+	std::ifstream in(file(name), std::ios::binary);
+	std::stringstream ss;
+	ss << in.rdbuf();
+	return ss.str();
+}
+
+bool temp_dir::exists(const std::string &name) const
+{
+	struct stat st;
+	return lstat(file(name).c_str(), &st) == 0;
+}
+
+static bool ends_with(const std::string &s, const std::string &tail)
+{
+	return s.size() >= tail.size() && s.compare(s.size() - tail.size(), tail.size(), tail) == 0;
+}
+
+run_result run_korvex(const temp_dir &dir, const run_options &opt)
+{
+	int in[2], out[2], err[2];
+	if (pipe(in) || pipe(out) || pipe(err))
+		abort();
+	std::string program = opt.program.empty() ? KORVEX_BINARY : opt.program;
+	pid_t pid = fork();
+	if (pid == 0) {
+		if (chdir(dir.path.c_str()) != 0)
+			_exit(120);
+		dup2(in[0], 0);
+		if (opt.stdout_path.empty())
+			dup2(out[1], 1);
+		else
+			dup2(open(opt.stdout_path.c_str(), O_WRONLY), 1);
+		dup2(err[1], 2);
+		for (int fd = 3; fd < 64; fd++)
+			close(fd);
+		signal(SIGINT, opt.ignore_sigint ? SIG_IGN : SIG_DFL);
+		if (opt.file_size_limit >= 0) {
+			signal(SIGXFSZ, SIG_IGN);
+			struct rlimit rl = {(rlim_t)opt.file_size_limit, (rlim_t)opt.file_size_limit};
+			setrlimit(RLIMIT_FSIZE, &rl);
+		}
+		for (int fd : opt.close_fds)
+			close(fd);
+		execl(program.c_str(), program.c_str(), (char *)nullptr);
+		_exit(127);
+	}
+	close(in[0]);
+	close(out[1]);
+	close(err[1]);
+	signal(SIGPIPE, SIG_IGN);
+	if (!opt.input.empty() && write(in[1], opt.input.data(), opt.input.size()) < 0) {
+		// the program may have ended before reading its input
+	}
+	if (!opt.keep_input_open) {
+		close(in[1]);
+		in[1] = -1;
+	}
+
+	run_result r;
+	bool signalled = false;
+	time_t deadline = time(nullptr) + 20;
+	struct pollfd fds[2] = {{out[0], POLLIN, 0}, {err[0], POLLIN, 0}};
+	int open_streams = 2;
+	while (open_streams > 0 && time(nullptr) < deadline) {
+		if (poll(fds, 2, 200) < 0)
+			break;
+		for (int k = 0; k < 2; k++) {
+			if (fds[k].fd < 0 || !(fds[k].revents & (POLLIN | POLLHUP)))
+				continue;
+			char buf[4096];
+			ssize_t n = read(fds[k].fd, buf, sizeof buf);
+			if (n <= 0) {
+				close(fds[k].fd);
+				fds[k].fd = -1;
+				open_streams--;
+				continue;
+			}
+			(k == 0 ? r.out : r.err).append(buf, (size_t)n);
+		}
+		if (opt.signal && !signalled && ends_with(r.out, opt.signal_after)) {
+			usleep(50000);   // let it settle into its read
+			kill(pid, opt.signal);
+			signalled = true;
+			if (in[1] >= 0) {
+				usleep(100000);   // then end the input, for a signal that was ignored
+				close(in[1]);
+				in[1] = -1;
+			}
+		}
+	}
+	if (in[1] >= 0)
+		close(in[1]);
+	for (auto &f : fds)
+		if (f.fd >= 0)
+			close(f.fd);
+	int status = 0;
+	if (time(nullptr) >= deadline)
+		kill(pid, SIGKILL);
+	waitpid(pid, &status, 0);
+	if (WIFEXITED(status))
+		r.status = WEXITSTATUS(status);
+	else
+		r.killed_by = WTERMSIG(status);
+	return r;
+}

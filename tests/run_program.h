@@ -1,0 +1,58 @@
+// Runs the built korvex binary in a directory of its own, feeding its
+// standard input and capturing standard output, standard error and the
+// exit status, optionally sending a signal once a given text has appeared
+// on standard output.
+#ifndef KORVEX_TESTS_RUN_PROGRAM_H
+#define KORVEX_TESTS_RUN_PROGRAM_H
+
+#include <string>
+#include <vector>
+
+struct run_options {
+	std::string input;             // bytes written to standard input, which is then closed
+	bool keep_input_open = false;  // leave standard input open after the bytes (for signal tests)
+	std::string signal_after;      // send `signal` once standard output ends with this text
+	int signal = 0;
+	bool ignore_sigint = false;    // start the program with SIGINT ignored
+	std::vector<int> close_fds;    // standard descriptors to start closed
+	std::string stdout_path;       // send standard output to this file instead of a pipe
+	long file_size_limit = -1;     // RLIMIT_FSIZE in bytes, with SIGXFSZ ignored
+	std::string program;           // the binary; the korvex under test when empty
+};
+
+struct run_result {
+	std::string out, err;
+	int status = -1;   // exit status, or -1 when killed by a signal
+	int killed_by = 0; // the signal that ended it, if any
+};
+
+// A fresh empty directory, removed with everything in it when destroyed.
+struct temp_dir {
+	std::string path;
+	temp_dir();
+	~temp_dir();
+	std::string file(const std::string &name) const { return path + "/" + name; }
+	void write(const std::string &name, const std::string &bytes) const;
+	std::string read(const std::string &name) const;
+	bool exists(const std::string &name) const;
+};
+
+// Options that only feed text to standard input.
+inline run_options with_input(const std::string &text)
+{
+	run_options o;
+	o.input = text;
+	return o;
+}
+
+run_result run_korvex(const temp_dir &dir, const run_options &opt);
+
+// The banner and prompt, exactly as written before the name is read.
+extern const std::string kGreeting;
+// The four closing records.
+extern const std::string kClosing;
+// The four-line diagnostic and the abnormal termination.
+std::string diagnostic(const std::string &first, long unit, const std::string &name,
+                       const std::string &format, bool reading);
+
+#endif
