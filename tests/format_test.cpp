@@ -1,1 +1,213 @@
+// Formatted and list-directed statements on a unit connected to a file:
+// format text and items -> the exact bytes written; malformed formats ->
+// the exact diagnostic.
+#include "runtime/f2c.h"
+
 #include <gtest/gtest.h>
+#include <stdlib.h>
+#include <unistd.h>
+
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <variant>
+#include <vector>
+
+namespace {
+
+using item = std::variant<float, double, std::string>;
+
+std::string temp_name()
+{
+	char tmpl[] = "/tmp/korvex-fmt-XXXXXX";
+	int fd = mkstemp(tmpl);
+	close(fd);
+	unlink(tmpl);
+	return tmpl;
+}
+
+std::string slurp(const std::string &path)
+{
+	std::ifstream in(path, std::ios::binary);
+	std::stringstream ss;
+	ss << in.rdbuf();
+	return ss.str();
+}
+
+void connect(integer unit, const std::string &path, const char *status)
+{
+	olist o = {0, unit, (char *)path.c_str(), (ftnlen)path.size(), (char *)status, nullptr, nullptr, 0, nullptr};
+	f_open(&o);
+}
+
+void disconnect(integer unit)
+{
+	cllist c = {0, unit, (char *)"keep"};
+	f_clos(&c);
+}
+
+void transfer(std::vector<item> &items)
+{
+	integer one = 1;
+	for (item &it : items) {
+		if (auto *f = std::get_if<float>(&it))
+			do_fio(&one, (char *)f, (ftnlen)sizeof *f);
+		else if (auto *d = std::get_if<double>(&it))
+			do_fio(&one, (char *)d, (ftnlen)sizeof *d);
+		else {
+			auto &s = std::get<std::string>(it);
+			do_fio(&one, s.data(), (ftnlen)s.size());
+		}
+	}
+}
+
+// The bytes one WRITE statement puts in a new file.
+std::string written(const char *format, std::vector<item> items, std::string path = temp_name())
+{
+	connect(20, path, "new");
+	std::string fmt = format;
+	cilist io = {0, 20, 0, fmt.data(), 0};
+	s_wsfe(&io);
+	transfer(items);
+	e_wsfe();
+	disconnect(20);
+	std::string bytes = slurp(path);
+	unlink(path.c_str());
+	return bytes;
+}
+
+struct write_row {
+	const char *format;
+	std::vector<item> items;
+	std::string want;
+};
+
+TEST(Format, Writes)
+{
+	const write_row rows[] = {
+		{"(2f8.2)", {2.f, 100.f}, "    2.00  100.00\r\n"},
+		{"(2F8.2)", {2.f, -0.5}, "    2.00    -.50\r\n"},
+		{"(\002  entry ??\002,$)", {}, "  entry ??"},
+		{"('it''s', \" say \"\"x\"\"\")", {}, "it's say \"x\"\r\n"},
+		{"(\002a'b\"c\002)", {}, "a'b\"c\r\n"},
+		{"('a'/'b'//'c')", {}, "a\r\nb\r\n\r\nc\r\n"},
+		{"()", {}, "\r\n"},
+		{" ( a ) ", {std::string("hello")}, "hello\r\n"},
+		{"(a3)", {std::string("hello")}, "hel\r\n"},
+		{"(a8)", {std::string("hello")}, "   hello\r\n"},
+		{"(2(a1,'-'))", {std::string("x"), std::string("y")}, "x-y-\r\n"},
+		{"(f5.1)", {1.f, 2.f, 3.f}, "  1.0\r\n  2.0\r\n  3.0\r\n"},
+		{"('h',2(a1))", {std::string("a"), std::string("b"), std::string("c"), std::string("d")},
+		 "hab\r\ncd\r\n"},
+		{"(a1,'x',a1,'y')", {std::string("a")}, "ax\r\n"},
+		{"(a1,'x',$,a1)", {std::string("a")}, "ax"},
+		{"(3(2(a1)/))", {std::string("a"), std::string("b"), std::string("c")}, "ab\r\nc\r\n"},
+	};
+	for (const write_row &r : rows)
+		EXPECT_EQ(written(r.format, r.items), r.want) << r.format;
+}
+
+std::string escaped(const std::string &s)
+{
+	std::string out;
+	for (char c : s) {
+		if (std::string("\\^$.|?*+()[]{}").find(c) != std::string::npos)
+			out += '\\';
+		out += c;
+	}
+	return out;
+}
+
+TEST(FormatDeathTest, MalformedFormatIsAnErrorNotACrash)
+{
+	const char *formats[] = {
+		"", "(", "2f8.2", "(f8)", "(f8.)", "(f8.2", "(q)", "('abc)", "(0f8.2)",
+		"(f0.2)", "(f256.2)", "(a0)", "(2'x')", "(((((((((a)))))))))", "(10000a)",
+	};
+	for (const char *format : formats) {
+		std::string path = temp_name();
+		std::string want = "startio: error in format\napparent state: unit 20 named " + path +
+		                   "\nlast format: " + format +
+		                   "\nlately writing sequential formatted external IO\n\nabnormal program termination\n";
+		EXPECT_EXIT(written(format, {}, path), testing::ExitedWithCode(3), "^" + escaped(want) + "$") << format;
+	}
+}
+
+TEST(FormatDeathTest, ItemsWithNoDataDescriptorToRevertTo)
+{
+	EXPECT_EXIT(written("('x')", {1.f}), testing::ExitedWithCode(3), "^fmt: error in format\n");
+	EXPECT_EXIT(written("(a1,('x'))", {std::string("a"), std::string("b")}), testing::ExitedWithCode(3),
+	            "^fmt: error in format\n");
+}
+
+// One formatted READ of a file's first record(s), then what a second
+// (a5) read of the same unit sees.
+std::pair<std::string, std::string> read_two(const std::string &content, const char *format, ftnlen len)
+{
+	std::string path = temp_name();
+	std::ofstream(path, std::ios::binary) << content;
+	connect(21, path, "old");
+	std::string fmt = format, second = "(a5)";
+	std::string a(len, '#'), b(5, '#');
+	integer one = 1;
+	cilist io = {0, 21, 0, fmt.data(), 0};
+	s_rsfe(&io);
+	do_fio(&one, a.data(), len);
+	e_rsfe();
+	io.cifmt = second.data();
+	s_rsfe(&io);
+	do_fio(&one, b.data(), 5);
+	e_rsfe();
+	disconnect(21);
+	unlink(path.c_str());
+	return {a, b};
+}
+
+TEST(Format, Reads)
+{
+	struct { std::string content; const char *format; ftnlen len; std::string first, second; } rows[] = {
+		{"ab\nnext\n", "(a5)", 5, "ab   ", "next "},
+		{"abcdefgh\nnext\n", "(a3)", 5, "abc  ", "next "},
+		{"abcdefgh\nnext\n", "(a7)", 5, "cdefg", "next "},
+		{"\tx y \r\nnext\r\n", "(a6)", 6, "\tx y  ", "next "},
+		{"a\rb\nnext\n", "(a4)", 4, "a\rb ", "next "},
+		{"\nnext\n", "(a20)", 20, std::string(20, ' '), "next "},
+		{"skip\nab\nnext\n", "(/a2)", 2, "ab", "next "},
+	};
+	for (auto &r : rows) {
+		auto got = read_two(r.content, r.format, r.len);
+		EXPECT_EQ(got.first, r.first) << r.format;
+		EXPECT_EQ(got.second, r.second) << r.format;
+	}
+}
+
+TEST(FormatDeathTest, EndOfFileInsideTheField)
+{
+	EXPECT_EXIT(read_two("abc", "(a5)", 5), testing::ExitedWithCode(3), "^fmt: end of file\n");
+	EXPECT_EXIT(read_two("abc\n", "(a5)", 5), testing::ExitedWithCode(3), "^fmt: end of file\n");
+}
+
+// List-directed output of character items.
+TEST(Format, ListWrite)
+{
+	struct { std::vector<std::string> items; std::string want; } rows[] = {
+		{{"warning :", "name.imp  "}, " warning :name.imp  \r\n"},
+		{{}, "\r\n"},
+		{{std::string(50, 'a'), std::string(40, 'b')}, " " + std::string(50, 'a') + "\r\n " + std::string(40, 'b') + "\r\n"},
+	};
+	for (auto &r : rows) {
+		std::string path = temp_name();
+		connect(22, path, "new");
+		integer one = 1, type = 9;
+		cilist io = {0, 22, 0, nullptr, 0};
+		s_wsle(&io);
+		for (std::string &s : r.items)
+			do_lio(&type, &one, s.data(), (ftnlen)s.size());
+		e_wsle();
+		disconnect(22);
+		EXPECT_EQ(slurp(path), r.want);
+		unlink(path.c_str());
+	}
+}
+
+} // namespace
