@@ -216,11 +216,14 @@ TEST(Run, TableThatCannotBeReopenedForWriting)
 // Signals while the program waits for input.
 TEST(Run, Signals)
 {
-	struct row { int sig; std::string after; const char *message; bool table; } rows[] = {
-		{SIGINT, kClosing, "Interrupt\n", true},
-		{SIGTERM, kClosing, "Killed\n", true},
-		{SIGINT, kGreeting, "Interrupt\n", false},
-		{SIGTERM, kGreeting, "Killed\n", false},
+	const std::string abnormal = "\nabnormal program termination\n";
+	struct row { int sig; std::string after; std::string message; int status; bool table; } rows[] = {
+		{SIGINT, kClosing, "Interrupt\n", 1, true},
+		{SIGTERM, kClosing, "Killed\n", 1, true},
+		{SIGINT, kGreeting, "Interrupt\n", 1, false},
+		{SIGTERM, kGreeting, "Killed\n", 1, false},
+		{SIGFPE, kClosing, "Floating Exception\n" + abnormal, 3, true},
+		{SIGABRT, kClosing, "IOT Trap\n" + abnormal, 3, true},
 	};
 	for (const row &w : rows) {
 		SCOPED_TRACE(w.message + std::to_string(w.table));
@@ -234,7 +237,8 @@ TEST(Run, Signals)
 		o.signal_after = w.after;
 		run_result r = run_korvex(d, o);
 		EXPECT_EQ(r.err, w.message);
-		EXPECT_EQ(r.status, 1);
+		EXPECT_EQ(r.status, w.status);
+		EXPECT_EQ(r.killed_by, 0);
 		EXPECT_EQ(d.read("sample.imp"), w.table ? golden_table() : "old");
 	}
 }
