@@ -28,7 +28,7 @@ static integer base_len;
 static char file_name[24];
 static logical file_exists;
 static real coef[6], origin, two_theta, reduced, curve[80];
-static real theta_step = 2.f;
+static real theta_step;
 static real answer;
 static integer i;
 
@@ -72,6 +72,8 @@ int MAIN__(void)
 	open_new_file(&out_unit, file_name, (ftnlen)sizeof file_name);
 
 	read_leading_values(&in_unit, coef, &origin);
+	two_theta = 0.f;
+	theta_step = 2.f;
 	for (i = 1; i <= 80; i++) {
 		compute_point(i, coef, &origin, &theta_step, &two_theta, &reduced, curve);
 		write_record(&out_unit, &two_theta, &curve[i - 1]);

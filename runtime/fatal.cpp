@@ -72,18 +72,32 @@ static void say_number(long v)
 	say(p);
 }
 
+#ifdef KORVEX_FUZZ
+void (*fuzz_escape)(int status);
+static sigset_t mask_before;
+#endif
+
 void abnormal_end(void)
 {
 	units_close_all_quietly();
 	say("\nabnormal program termination\n");
+#ifdef KORVEX_FUZZ
+	if (fuzz_escape) {
+		sigprocmask(SIG_SETMASK, &mask_before, nullptr);
+		fuzz_escape(3);
+	}
+#endif
 	_exit(3);
 }
 
 void fatal(int code, const char *place)
 {
-	sigset_t all;
+	sigset_t all, *before = nullptr;
+#ifdef KORVEX_FUZZ
+	before = &mask_before;
+#endif
 	sigfillset(&all);
-	sigprocmask(SIG_BLOCK, &all, nullptr);
+	sigprocmask(SIG_BLOCK, &all, before);
 
 	say(place);
 	if (code == ERR_END_OF_FILE) {

@@ -41,6 +41,12 @@ enum {
  * (status 3); used by the floating-point exception and abort handlers. */
 [[noreturn]] void abnormal_end(void);
 
+#ifdef KORVEX_FUZZ
+/* Fuzz builds only: where a run that would end (STOP, a fatal error) goes
+ * instead, with its exit status; it must not return. Null: really end. */
+extern void (*fuzz_escape)(int status);
+#endif
+
 /* The unit numbered n for a statement starting at place: records it as
  * the current unit; an illegal number or an unconnected unit is fatal. */
 unit *statement_unit(long n, const char *place);

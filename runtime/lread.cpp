@@ -18,6 +18,7 @@
 #include <stdlib.h>
 
 enum { SIG_DIGITS = 40, EXPONENT_MAX = 99999999 };
+static const long long REPEAT_CAP = 100000000000000000LL;   /* far beyond any list */
 
 /* Character classes; slot 0 is the end of the data (and a read error). */
 enum { C_OTHER, C_DIGIT, C_SIGN, C_POINT, C_EXP, C_BLANK, C_EOL, C_COMMA, C_SLASH, C_STAR, C_END };
@@ -150,8 +151,8 @@ static lread_status parse(text_in *t, parsed *out, bool allow_repeat)
 		if (m.point || negative || !m.nonzero || m.all > SIG_DIGITS)
 			return LREAD_REPEAT;
 		long long count = 0;   /* at most 40 digits, so scale is 0; saturated */
-		for (int i = 0; i < m.kept && count < (1LL << 60); i++)
-			count = count * 10 + (m.digits[i] - '0');
+		for (int i = 0; i < m.kept; i++)
+			count = count < REPEAT_CAP ? count * 10 + (m.digits[i] - '0') : REPEAT_CAP;
 		out->count = count;
 		c = text_getc(t);
 		int k = cls(c);

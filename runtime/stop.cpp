@@ -9,12 +9,8 @@
 #include <stdlib.h>
 #include <unistd.h>
 
-void f_exit(void)
+static void close_units(void)
 {
-	static bool done;
-	if (done)
-		return;
-	done = true;
 	for (long n = 0; n < MAX_UNITS; n++) {
 		if (!units[n].connected)
 			continue;
@@ -26,6 +22,15 @@ void f_exit(void)
 	}
 }
 
+void f_exit(void)
+{
+	static bool done;
+	if (done)
+		return;
+	done = true;
+	close_units();
+}
+
 int s_stop(char *text, ftnlen len)
 {
 	if (len > 0) {
@@ -33,6 +38,12 @@ int s_stop(char *text, ftnlen len)
 			/* nothing more can be said */
 		}
 	}
+#ifdef KORVEX_FUZZ
+	if (fuzz_escape) {
+		close_units();
+		fuzz_escape(0);
+	}
+#endif
 	f_exit();
 	exit(0);
 }

@@ -1,0 +1,70 @@
+// Fuzz target: arbitrary bytes as a unit's content, read as seven REAL
+// items by the list-directed reader, whole and byte by byte (the results
+// must agree), then through the console unit with the run-time's own
+// statements (which must agree with the reader).
+#include "escape.h"
+#include "runtime/f2c.h"
+#include "runtime/lread.h"
+
+#include <string.h>
+
+namespace {
+
+struct outcome {
+	lread_status status;
+	int items;          // items read before the status
+	double values[7];
+	bool assigned[7];
+};
+
+outcome read_core(const uint8_t *data, size_t size, size_t chunk)
+{
+	static source src;
+	static text_in t;
+	source_string(&src, (const char *)data, size, chunk);
+	text_open(&t, &src);
+	lread r;
+	lread_start(&r);
+	outcome o = {};
+	for (o.items = 0; o.items < 7; o.items++) {
+		o.status = lread_item(&r, &t, &o.values[o.items], &o.assigned[o.items]);
+		if (o.status != LREAD_OK)
+			break;
+	}
+	return o;
+}
+
+bool same_bits(double a, double b) { return memcmp(&a, &b, sizeof a) == 0; }
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
+{
+	outcome whole = read_core(data, size, 0), bytewise = read_core(data, size, 1);
+	CHECK(whole.status == bytewise.status && whole.items == bytewise.items);
+	for (int i = 0; i < whole.items; i++) {
+		CHECK(whole.assigned[i] == bytewise.assigned[i]);
+		CHECK(!whole.assigned[i] || same_bits(whole.values[i], bytewise.values[i]));
+	}
+
+	reset_console(data, size);
+	static float targets[7];
+	memset(targets, 0, sizeof targets);
+	if (setjmp(escape_point) == 0) {
+		cilist io = {0, 5, 0, nullptr, 0};
+		integer one = 1, real_type = TYREAL;
+		s_rsle(&io);
+		for (float &t : targets)
+			do_lio(&real_type, &one, (char *)&t, (ftnlen)sizeof t);
+		e_rsle();
+		escape_status = 0;
+	}
+	CHECK((escape_status == 0) == (whole.status == LREAD_OK));
+	if (escape_status == 0) {
+		for (int i = 0; i < 7; i++) {
+			float want = whole.assigned[i] ? (float)whole.values[i] : 0.f;
+			CHECK(memcmp(&want, &targets[i], sizeof want) == 0);
+		}
+	}
+	return 0;
+}
