@@ -135,19 +135,8 @@ static lread_status parse(text_in *t, parsed *out, bool allow_repeat)
 		c = read_digits(t, &m, true);
 	}
 
-	if (m.all == 0) {
-		int k = cls(c);
-		if ((sign || m.point) && (k == C_COMMA || k == C_SLASH)) {
-			text_ungetc(t, c);
-			out->kind = parsed::NUL;
-			return LREAD_OK;
-		}
-		if (sign || m.point || k != C_EXP)
-			return failed(t, LREAD_INVALID);
-		/* a bare exponent: its mantissa is zero */
-	}
-
 	if (cls(c) == C_STAR && allow_repeat) {
+		/* a repeat count: digits only, not zero, at most 40 of them */
 		if (m.point || negative || !m.nonzero || m.all > SIG_DIGITS)
 			return LREAD_REPEAT;
 		long long count = 0;   /* at most 40 digits, so scale is 0; saturated */
@@ -171,6 +160,18 @@ static lread_status parse(text_in *t, parsed *out, bool allow_repeat)
 		out->kind = inner.kind == parsed::NUL ? parsed::REPEAT_NUL : parsed::REPEAT_VALUE;
 		out->value = inner.value;
 		return LREAD_OK;
+	}
+
+	if (m.all == 0) {
+		int k = cls(c);
+		if ((sign || m.point) && (k == C_COMMA || k == C_SLASH)) {
+			text_ungetc(t, c);
+			out->kind = parsed::NUL;
+			return LREAD_OK;
+		}
+		if (sign || m.point || k != C_EXP)
+			return failed(t, LREAD_INVALID);
+		/* a bare exponent: its mantissa is zero */
 	}
 
 	long long exponent = 0;

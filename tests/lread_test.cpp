@@ -149,6 +149,9 @@ const failure_row failure_rows[] = {
 	{"-2*5", LREAD_REPEAT},
 	{"1.5*2", LREAD_REPEAT},
 	{"00000000000000000000000000000000000000002*5", LREAD_REPEAT},
+	{"*2", LREAD_REPEAT},
+	{"1 2 +*3", LREAD_REPEAT},
+	{".*3", LREAD_REPEAT},
 };
 
 TEST(ListRead, Failures)
