@@ -46,9 +46,8 @@ static const char *const messages[] = {
 };
 enum { FIRST_MESSAGE = 100, LAST_MESSAGE = FIRST_MESSAGE + sizeof messages / sizeof *messages - 1 };
 
-static void say(const char *s)
+void say(const char *s, size_t n)
 {
-	size_t n = strlen(s);
 	while (n > 0) {
 		ssize_t k = write(2, s, n);
 		if (k <= 0)
@@ -56,6 +55,11 @@ static void say(const char *s)
 		s += k;
 		n -= (size_t)k;
 	}
+}
+
+static void say(const char *s)
+{
+	say(s, strlen(s));
 }
 
 static void say_number(long v)
@@ -87,6 +91,7 @@ void abnormal_end(void)
 		fuzz_escape(3);
 	}
 #endif
+	coverage_dump();
 	_exit(3);
 }
 

@@ -77,15 +77,12 @@ static void scaled_exact(double mag, int d, char *buf, int *len)
 	memcpy(buf + ilen, point + 1, (size_t)d);
 	int n = ilen + d;
 	if (point[1 + d] >= '5') {
+		/* a carry never runs off the front: a value within 10^-d of the next
+		 * integer with d >= 20 is below 1, and its integer digit is 0 */
 		int i = n - 1;
-		while (i >= 0 && buf[i] == '9')
+		while (buf[i] == '9')
 			buf[i--] = '0';
-		if (i >= 0) {
-			buf[i]++;
-		} else {
-			memmove(buf + 1, buf, (size_t)n++);
-			buf[0] = '1';
-		}
+		buf[i]++;
 	}
 	int lead = 0;
 	while (lead < n - 1 && buf[lead] == '0')
@@ -133,11 +130,8 @@ void f_edit(char *out, int w, int d, double x)
 	bool nonzero = n > 1 || digits[0] != '0';
 	if (negative && nonzero)
 		text[len++] = '-';
-	int ilen = n - d;   /* integer digits of the scaled value */
-	if (ilen <= 0) {
-		if (d == 0)
-			text[len++] = '0';
-	} else if (!(ilen == 1 && digits[0] == '0' && d > 0)) {
+	int ilen = n - d;   /* integer digits of the scaled value; below 1 only if d > 0 */
+	if (ilen > 0 && !(ilen == 1 && digits[0] == '0' && d > 0)) {
 		memcpy(text + len, digits, (size_t)ilen);
 		len += ilen;
 	}

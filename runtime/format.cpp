@@ -10,6 +10,7 @@ struct parser {
 	const char *s;
 	int depth;
 	bool data_seen;     /* since the last top-level group opened */
+	bool full;          /* more operations than a program holds */
 };
 
 bool is_digit(char c) { return c >= '0' && c <= '9'; }
@@ -29,11 +30,15 @@ bool number(parser &ps, int limit, int *out)
 	return true;
 }
 
+/* The next operation; past the last one, a scratch slot and ps.full. */
 fmt_op *emit(parser &ps, fmt_kind kind)
 {
-	if (ps.p->n >= FMT_MAX_OPS)
-		return nullptr;
-	fmt_op *op = &ps.p->ops[ps.p->n++];
+	static fmt_op scratch;
+	fmt_op *op = &scratch;
+	if (ps.p->n < FMT_MAX_OPS)
+		op = &ps.p->ops[ps.p->n++];
+	else
+		ps.full = true;
 	*op = fmt_op{kind, 1, 0, 0, nullptr, 0, 0};
 	return op;
 }
@@ -55,8 +60,6 @@ bool literal(parser &ps)
 		ps.s++;
 	}
 	fmt_op *op = emit(ps, OP_LITERAL);
-	if (!op)
-		return false;
 	op->text = start;
 	op->len = (int)(ps.s - start);
 	op->delim = delim;
@@ -68,8 +71,6 @@ bool data(parser &ps, int rep)
 {
 	char c = *ps.s++;
 	fmt_op *op = emit(ps, (c == 'a' || c == 'A') ? OP_A : OP_F);
-	if (!op)
-		return false;
 	op->rep = rep;
 	ps.data_seen = true;
 	if (op->kind == OP_A) {
@@ -101,10 +102,9 @@ bool items(parser &ps)
 		switch (c) {
 		case ')':
 			ps.s++;
-			if (--ps.depth == 0)
-				return emit(ps, OP_END) != nullptr;
-			if (!emit(ps, OP_GROUP_END))
-				return false;
+			emit(ps, --ps.depth == 0 ? OP_END : OP_GROUP_END);
+			if (ps.depth == 0)
+				return !ps.full;
 			continue;
 		case '(': {
 			if (ps.depth >= FMT_MAX_DEPTH)
@@ -114,10 +114,7 @@ bool items(parser &ps)
 				ps.p->revert = ps.p->n;
 				ps.data_seen = false;
 			}
-			fmt_op *op = emit(ps, OP_GROUP);
-			if (!op)
-				return false;
-			op->rep = rep;
+			emit(ps, OP_GROUP)->rep = rep;
 			continue;
 		}
 		case '\'': case '"': case '\002':
@@ -127,8 +124,7 @@ bool items(parser &ps)
 		case '/':
 		case '$':
 			ps.s++;
-			if (!emit(ps, c == '/' ? OP_SLASH : OP_DOLLAR))
-				return false;
+			emit(ps, c == '/' ? OP_SLASH : OP_DOLLAR);
 			continue;
 		case 'a': case 'A': case 'f': case 'F':
 			if (!data(ps, rep))
@@ -144,7 +140,7 @@ bool items(parser &ps)
 
 bool fmt_parse(fmt_program *p, const char *text)
 {
-	parser ps{p, text, 0, false};
+	parser ps{p, text, 0, false, false};
 	p->n = 0;
 	p->revert = 0;
 	while (*ps.s == ' ')

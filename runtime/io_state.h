@@ -31,6 +31,9 @@ enum {
 	ERR_END_OF_FILE = -1,
 };
 
+/* Writes s[0..n) to standard error with write(2); gives up quietly. */
+void say(const char *s, size_t n);
+
 /* Writes the diagnostic for error number code (an errno value below 100,
  * a run-time message from 100 up, or ERR_END_OF_FILE) at place, closes
  * every unit with its buffered output written, and ends the process with
@@ -40,6 +43,14 @@ enum {
 /* Ends the process as fatal does, after the line "msg", for a signal
  * (status 3); used by the floating-point exception and abort handlers. */
 [[noreturn]] void abnormal_end(void);
+
+#ifdef KORVEX_COVERAGE
+extern "C" void __gcov_dump(void);
+/* Coverage builds only: a process that ends with _exit keeps its counts. */
+inline void coverage_dump(void) { __gcov_dump(); }
+#else
+inline void coverage_dump(void) {}
+#endif
 
 #ifdef KORVEX_FUZZ
 /* Fuzz builds only: where a run that would end (STOP, a fatal error) goes

@@ -176,7 +176,7 @@ static lread_status parse(text_in *t, parsed *out, bool allow_repeat)
 
 	long long exponent = 0;
 	int k = cls(c);
-	if (k == C_EXP || (k == C_SIGN && m.all > 0)) {
+	if (k == C_EXP || k == C_SIGN) {   /* a sign here follows digits */
 		bool exp_negative = c == '-';
 		if (k == C_EXP) {
 			c = text_getc(t);

@@ -26,7 +26,8 @@ static int open_for_reading(const char *name)
 	if (fd < 0)
 		return -1;
 	struct stat st;
-	if (fstat(fd, &st) == 0 && S_ISDIR(st.st_mode)) {
+	fstat(fd, &st);
+	if (S_ISDIR(st.st_mode)) {
 		close(fd);
 		errno = EISDIR;
 		return -1;
@@ -58,21 +59,18 @@ integer f_open(olist *a)
 		free(name);
 		fatal(err, "open");
 	}
-	if (status == 'n') {
-		int fd = open(name, O_CREAT | O_EXCL | O_RDONLY | O_NOCTTY | O_CLOEXEC, 0666);
-		if (fd < 0 && errno == EEXIST) {
+	if (status != 'o') {
+		/* "new" creates the file and refuses an existing one in one call */
+		int fd = open(name, O_CREAT | (status == 'n' ? O_EXCL : 0) | O_RDONLY | O_NOCTTY | O_CLOEXEC, 0666);
+		if (fd >= 0) {
+			close(fd);
+		} else if (errno == EEXIST) {
 			free(name);
 			fatal(ERR_NEW_EXISTS, "open");
-		}
-		u->name = name;
-		if (fd < 0)
+		} else if (status == 'n') {
+			u->name = name;
 			fatal(errno, "open");
-		close(fd);
-	} else if (status != 'o') {
-		u->name = name;
-		int fd = open(name, O_CREAT | O_RDONLY | O_NOCTTY | O_CLOEXEC, 0666);
-		if (fd >= 0)
-			close(fd);
+		}
 	}
 	u->name = name;
 

@@ -14,8 +14,8 @@
 
 static void say_line(const char *s)
 {
-	if (write(2, s, strlen(s)) < 0 || write(2, "\n", 1) < 0)
-		return;
+	say(s, strlen(s));
+	say("\n", 1);
 }
 
 static void on_signal(int sig)
@@ -25,6 +25,7 @@ static void on_signal(int sig)
 	case SIGTERM:
 		say_line(sig == SIGINT ? "Interrupt" : "Killed");
 		units_close_all_quietly();
+		coverage_dump();
 		_exit(1);
 	case SIGFPE:
 		say_line("Floating Exception");

@@ -23,12 +23,9 @@ static void open_standard_descriptors(void)
 	for (int fd = 0; fd <= 2; fd++) {
 		if (fcntl(fd, F_GETFD) != -1 || errno != EBADF)
 			continue;
-		int got = open("/dev/null", fd == 0 ? O_RDONLY : O_WRONLY);
-		if (got != fd) {
-			if (got >= 0)
-				close(got);
+		/* the lowest free number is fd itself */
+		if (open("/dev/null", fd == 0 ? O_RDONLY : O_WRONLY) != fd)
 			_exit(3);
-		}
 	}
 }
 
@@ -40,6 +37,6 @@ int main(int argc, char **argv)
 	signals_install();
 	units_init();
 	atexit(f_exit);
-	MAIN__();
-	exit(0);
+	MAIN__();   /* ends by STOP */
+	return 0;
 }

@@ -7,7 +7,6 @@
 #include "runtime/io_state.h"
 
 #include <stdlib.h>
-#include <unistd.h>
 
 static void close_units(void)
 {
@@ -34,9 +33,9 @@ void f_exit(void)
 int s_stop(char *text, ftnlen len)
 {
 	if (len > 0) {
-		if (write(2, "STOP ", 5) < 0 || write(2, text, (size_t)len) < 0 || write(2, "\n", 1) < 0) {
-			/* nothing more can be said */
-		}
+		say("STOP ", 5);
+		say(text, (size_t)len);
+		say("\n", 1);
 	}
 #ifdef KORVEX_FUZZ
 	if (fuzz_escape) {

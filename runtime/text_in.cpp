@@ -29,7 +29,7 @@ static bool fill(text_in *t)
 	t->pos = t->end = 0;
 	long n = t->src->read(t->src, (char *)t->buf, sizeof t->buf);
 	if (n < 0) {
-		t->error = errno ? errno : EIO;
+		t->error = errno;
 		return false;
 	}
 	if (n == 0) {

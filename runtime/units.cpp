@@ -19,8 +19,6 @@ void unit_attach(unit *u, int fd, char *name, bool console)
 	u->writing = false;
 	u->skip_line = false;
 	u->fd = fd;
-	if (u->name != name)
-		free(u->name);
 	u->name = name;
 	u->out_len = 0;
 	source_fd(&u->src, fd);
@@ -45,10 +43,11 @@ static int write_all(int fd, const char *p, size_t n)
 {
 	while (n > 0) {
 		ssize_t k = write(fd, p, n);
-		if (k < 0 && errno == EINTR)
-			continue;
-		if (k <= 0)
-			return k < 0 ? errno : EIO;
+		if (k < 0) {
+			if (errno == EINTR)
+				continue;
+			return errno;
+		}
 		p += k;
 		n -= (size_t)k;
 	}
@@ -106,8 +105,6 @@ int unit_line_end(unit *u)
 
 int unit_close(unit *u)
 {
-	if (!u->connected)
-		return 0;
 	int err = unit_flush(u);
 	u->connected = false;
 	if (!u->console && close(u->fd) != 0 && !err)
@@ -140,10 +137,7 @@ bool unit_start_writing(unit *u)
 	int fd = open(u->name, O_WRONLY | O_NOCTTY | O_CLOEXEC);
 	if (fd < 0)
 		return false;
-	if (lseek(fd, (off_t)pos, SEEK_SET) < 0) {
-		close(fd);
-		return false;
-	}
+	lseek(fd, (off_t)pos, SEEK_SET);   /* cannot fail on a file that was read */
 	close(u->fd);
 	u->fd = fd;
 	u->writing = true;

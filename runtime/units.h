@@ -38,7 +38,7 @@ void units_init(void);
 unit *unit_at(long n);
 
 /* Connects u to the open descriptor fd, for reading, with name (owned by
- * the unit from now on; may be null). */
+ * the unit from now on; may be null). u must not be connected. */
 void unit_attach(unit *u, int fd, char *name, bool console);
 
 /* Appends n bytes to u's output buffer, writing it out when it fills.
@@ -51,7 +51,7 @@ int unit_line_end(unit *u);
 /* Writes out u's buffered output. Returns as unit_put. */
 int unit_flush(unit *u);
 
-/* Writes out and closes u, leaving it unconnected; the name stays for a
+/* Writes out and closes the connected unit u, leaving it unconnected; the name stays for a
  * diagnostic until the unit is connected again. Returns 0 or the errno of
  * the first failure (always 0 for the console). */
 int unit_close(unit *u);

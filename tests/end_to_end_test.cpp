@@ -116,6 +116,13 @@ TEST(Run, ClosingPause)
 		{"\n\n", 3, "list in: end of file"},
 		{"", 3, "list in: end of file"},
 	};
+	// the rest of a long name line is discarded up to the end of the input
+	temp_dir d0;
+	d0.write("sample.dat", kSampleDat);
+	run_result r0 = run_korvex(d0, with_input("sample              discarded"));
+	EXPECT_EQ(r0.err, diagnostic("list in: end of file", 5, "", "list io", true));
+	EXPECT_EQ(d0.read("sample.imp"), golden_table());
+
 	for (const row &w : rows) {
 		SCOPED_TRACE(w.typed);
 		temp_dir d;
@@ -295,6 +302,12 @@ TEST(Run, ClosedOrFullConsole)
 	o.close_fds = {0};
 	run_result r = run_korvex(d, o);
 	EXPECT_EQ(r.err, diagnostic("fmt: end of file", 5, "", "(a20)", true));
+	EXPECT_EQ(r.status, 3);
+
+	// a diagnostic that cannot be written still ends with the failure status
+	run_options no_room = with_input("");
+	no_room.stderr_path = "/dev/full";
+	r = run_korvex(d, no_room);
 	EXPECT_EQ(r.status, 3);
 
 	run_options full = with_input("sample\n0\n");

@@ -101,6 +101,7 @@ TEST(Format, Writes)
 		 "hab\r\ncd\r\n"},
 		{"(a1,'x',a1,'y')", {std::string("a")}, "ax\r\n"},
 		{"(a1,'x',$,a1)", {std::string("a")}, "ax"},
+		{"(2 f4.1)", {1.f, 2.f}, " 1.0 2.0\r\n"},
 		{"(3(2(a1)/))", {std::string("a"), std::string("b"), std::string("c")}, "ab\r\nc\r\n"},
 	};
 	for (const write_row &r : rows)
@@ -122,7 +123,7 @@ TEST(FormatDeathTest, MalformedFormatIsAnErrorNotACrash)
 {
 	const char *formats[] = {
 		"", "(", "2f8.2", "(f8)", "(f8.)", "(f8.2", "(q)", "('abc)", "(0f8.2)",
-		"(f0.2)", "(f256.2)", "(a0)", "(2'x')", "(((((((((a)))))))))", "(10000a)",
+		"(f0.2)", "(f256.2)", "(a0)", "(a256)", "(2'x')", "(2/)", "(((((((((a)))))))))", "(10000a)",
 	};
 	for (const char *format : formats) {
 		std::string path = temp_name();
@@ -130,6 +131,18 @@ TEST(FormatDeathTest, MalformedFormatIsAnErrorNotACrash)
 		                   "\nlast format: " + format +
 		                   "\nlately writing sequential formatted external IO\n\nabnormal program termination\n";
 		EXPECT_EXIT(written(format, {}, path), testing::ExitedWithCode(3), "^" + escaped(want) + "$") << format;
+	}
+}
+
+// More operations than a compiled format holds, whichever kind comes last.
+TEST(FormatDeathTest, FormatTooLong)
+{
+	for (std::string item : {"'x'", "a", "/", "$", "(a)"}) {
+		std::string format = "(";
+		for (int i = 0; i < 130; i++)
+			format += item + ",";
+		format.back() = ')';
+		EXPECT_EXIT(written(format.c_str(), {}), testing::ExitedWithCode(3), "^startio: error in format\n") << item;
 	}
 }
 

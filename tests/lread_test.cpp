@@ -99,6 +99,7 @@ const row good_rows[] = {
 	{"10*1", {1, 1, 1, 1, 1, 1, 1}},
 	{"1 2 3 4 2*-5e-1 6\n", {1, 2, 3, 4, -.5, -.5, 6}},
 	{"0000000000000000000000000000000000000007*3\n", {3, 3, 3, 3, 3, 3, 3}},
+	{"2*-, 3 4 5 6 7 8\n", {0, 0, 3, 4, 5, 6, 7}},
 };
 
 TEST(ListRead, Values)
@@ -167,6 +168,9 @@ TEST(ListRead, Failures)
 TEST(ListRead, ReadErrorIsReportedWithItsErrno)
 {
 	EXPECT_EQ(read_seven("1 2 3", 0, EIO).status, LREAD_IOERR);
+	EXPECT_EQ(read_seven("1 2 ", 0, EIO).status, LREAD_IOERR);
+	EXPECT_EQ(read_seven("1 2 -", 0, EIO).status, LREAD_IOERR);
+	EXPECT_EQ(read_seven("1 2 x", 0, EIO).status, LREAD_INVALID);   // the error comes after the fault
 	// the error cuts the digits short: the seventh value may not be complete
 	EXPECT_EQ(read_seven("1 2 3 4 5 6 7", 0, EIO).status, LREAD_IOERR);
 	EXPECT_EQ(read_seven("1 2 3 4 5 6 7\n", 0, EIO).status, LREAD_OK);

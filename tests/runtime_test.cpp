@@ -1,0 +1,304 @@
+// The run-time's statements misused or failing: each row is one action and
+// the exact first line of the diagnostic it must end with (status 3).
+#include "runtime/f2c.h"
+#include "runtime/io_state.h"
+
+#include <errno.h>
+#include <gtest/gtest.h>
+#include <stdlib.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <functional>
+#include <string>
+
+namespace {
+
+integer one = 1, real_type = TYREAL, double_type = TYDREAL, char_type = TYCHAR;
+char fmt_f82[] = "(f8.2)";
+char fmt_a[] = "(a)";
+char fmt_slash_a[] = "(/a2)";
+
+std::string temp_name()
+{
+	char tmpl[] = "/tmp/korvex-rt-XXXXXX";
+	close(mkstemp(tmpl));
+	unlink(tmpl);
+	return tmpl;
+}
+
+void connect(integer unit, const std::string &path, const char *status)
+{
+	olist o = {0, unit, (char *)path.c_str(), (ftnlen)path.size(), (char *)status, nullptr, nullptr, 0, nullptr};
+	f_open(&o);
+}
+
+// Unit 30 reading bytes from memory, failing with fail_errno after them.
+void memory_unit(const char *bytes, int fail_errno)
+{
+	unit *u = &units[30];
+	unit_attach(u, -1, nullptr, false);
+	source_string(&u->src, bytes, strlen(bytes), 0, fail_errno);
+	text_open(&u->in, &u->src);
+}
+
+void write_f(integer unit, float x)
+{
+	cilist io = {0, unit, 0, fmt_f82, 0};
+	s_wsfe(&io);
+	do_fio(&one, (char *)&x, (ftnlen)sizeof x);
+	e_wsfe();
+}
+
+void read_list(integer unit, integer *type, char *p, ftnlen len)
+{
+	cilist io = {0, unit, 0, nullptr, 0};
+	s_rsle(&io);
+	do_lio(type, &one, p, len);
+	e_rsle();
+}
+
+struct death_row {
+	const char *what;
+	std::function<void()> action;
+	std::string first_line;
+};
+
+TEST(RuntimeDeathTest, Diagnostics)
+{
+	static float f;
+	static char text[8];
+	const death_row rows[] = {
+		{"unit number out of range", [] { write_f(100, 1.f); }, "startio: illegal unit number"},
+		{"negative unit number", [] { write_f(-1, 1.f); }, "startio: illegal unit number"},
+		{"unit not connected", [] { write_f(40, 1.f); }, "startio: unit not connected"},
+		{"write on the console input", [] { units_init(); write_f(5, 1.f); }, "write start: can't write file"},
+		{"list write on the console input",
+		 [] { units_init(); cilist io = {0, 5, 0, nullptr, 0}; s_wsle(&io); },
+		 "write start: can't write file"},
+		{"formatted read of the console output",
+		 [] { units_init(); cilist io = {0, 6, 0, fmt_a, 0}; s_rsfe(&io); }, "read start: can't read file"},
+		{"list read of the console output", [] { units_init(); read_list(6, &real_type, (char *)&f, 4); },
+		 "read start: can't read file"},
+		{"list read of a character item", [] { memory_unit("1\n", 0); read_list(30, &char_type, text, 8); },
+		 "list in: bad variable type"},
+		{"list write of a REAL item",
+		 [] {
+			 units_init();
+			 cilist io = {0, 6, 0, nullptr, 0};
+			 s_wsle(&io);
+			 do_lio(&real_type, &one, (char *)&f, 4);
+		 },
+		 "list out: bad variable type"},
+		{"F editing of a two-byte item",
+		 [] {
+			 units_init();
+			 cilist io = {0, 6, 0, fmt_f82, 0};
+			 s_wsfe(&io);
+			 do_fio(&one, text, 2);
+		 },
+		 "fmt: bad variable type"},
+		{"read error in a list", [] { memory_unit("12", EIO); read_list(30, &real_type, (char *)&f, 4); },
+		 "list in: Input/output error"},
+		{"read error in a field",
+		 [] {
+			 memory_unit("ab", EIO);
+			 cilist io = {0, 30, 0, fmt_a, 0};
+			 s_rsfe(&io);
+			 do_fio(&one, text, 4);
+		 },
+		 "fmt: Input/output error"},
+		{"end of file at a slash",
+		 [] {
+			 memory_unit("no line end", 0);
+			 cilist io = {0, 30, 0, fmt_slash_a, 0};
+			 s_rsfe(&io);
+			 do_fio(&one, text, 2);
+		 },
+		 "fmt: end of file"},
+		{"read error at a slash",
+		 [] {
+			 memory_unit("x", EIO);
+			 cilist io = {0, 30, 0, fmt_slash_a, 0};
+			 s_rsfe(&io);
+			 do_fio(&one, text, 2);
+		 },
+		 "fmt: Input/output error"},
+		{"literal in an input format",
+		 [] {
+			 static char fmt[] = "(a1,'x')";
+			 memory_unit("ab\n", 0);
+			 cilist io = {0, 30, 0, fmt, 0};
+			 s_rsfe(&io);
+			 do_fio(&one, text, 1);
+			 e_rsfe();
+		 },
+		 "fmt: error in format"},
+		{"OPEN of an illegal unit", [] { connect(100, "/tmp/x", "old"); }, "open: illegal unit number"},
+		{"OPEN old of a missing file", [] { connect(31, "/nonexistent/x", "old"); }, "open: No such file or directory"},
+		{"OPEN unknown where nothing can be created", [] { connect(31, "/nonexistent/x", "unknown"); },
+		 "open: No such file or directory"},
+		{"table larger than the device", [] {
+			 connect(31, "/dev/full", "old");
+			 for (int i = 0; i < 600; i++)
+				 write_f(31, 1.f);
+		 },
+		 "write sfe: No space left on device"},
+		{"list output larger than the device", [] {
+			 connect(31, "/dev/full", "old");
+			 static char line[100];
+			 memset(line, 'x', sizeof line);
+			 cilist io = {0, 31, 0, nullptr, 0};
+			 for (int i = 0; i < 100; i++) {
+				 s_wsle(&io);
+				 do_lio(&char_type, &one, line, 70);
+				 e_wsle();
+			 }
+		 },
+		 "list out: No space left on device"},
+		{"CLOSE with output the device refuses", [] {
+			 connect(31, "/dev/full", "old");
+			 write_f(31, 1.f);
+			 cllist c = {0, 31, (char *)"keep"};
+			 f_clos(&c);
+		 },
+		 "close: No space left on device"},
+		{"STOP with output the device refuses", [] {
+			 connect(31, "/dev/full", "old");
+			 write_f(31, 1.f);
+			 s_stop((char *)"", 0);
+		 },
+		 "close: No space left on device"},
+		{"an error number the run-time does not know", [] { fatal(999, "place"); }, "place: illegal error number 999"},
+		{"a negative one", [] { fatal(-7, "place"); }, "place: illegal error number -7"},
+	};
+	for (const death_row &r : rows)
+		EXPECT_EXIT(r.action(), testing::ExitedWithCode(3), "^" + r.first_line + "\n") << r.what;
+}
+
+TEST(RuntimeDeathTest, NoUnitYet)
+{
+	EXPECT_EXIT({ io.unit_no = -1; io.format = nullptr; fatal(ERR_FORMAT, "p"); }, testing::ExitedWithCode(3),
+	            "^p: error in format\napparent state: internal I/O\nlately (reading|writing) sequential");
+}
+
+TEST(RuntimeDeathTest, StopEndsTheRunWithStatusZero)
+{
+	EXPECT_EXIT(s_stop((char *)"", 0), testing::ExitedWithCode(0), "^$");
+	EXPECT_EXIT(s_stop((char *)"7", 1), testing::ExitedWithCode(0), "^STOP 7\n$");
+}
+
+// Reading into a DOUBLE PRECISION item keeps every bit of the conversion.
+TEST(Runtime, DoublePrecisionListItem)
+{
+	memory_unit("0.1 2\n", 0);
+	double d = 0;
+	read_list(30, &double_type, (char *)&d, 8);
+	EXPECT_EQ(d, 0.1);
+}
+
+// OPEN and INQUIRE: connection, reconnection and the inquiry's answers.
+TEST(Runtime, OpenInquireClose)
+{
+	std::string path = temp_name();
+	connect(32, path, "unknown");   // created, empty
+	struct stat st;
+	ASSERT_EQ(stat(path.c_str(), &st), 0);
+	EXPECT_EQ(st.st_size, 0);
+	write_f(32, 2.5f);
+	connect(32, path, "old");       // reconnecting writes out the first connection
+	ASSERT_EQ(stat(path.c_str(), &st), 0);
+	EXPECT_EQ(st.st_size, 10);
+
+	integer exists = -1, opened = -1, number = -1;
+	inlist by_name = {};
+	std::string padded = path + "   ";
+	by_name.infile = padded.data();
+	by_name.infilen = (ftnlen)padded.size();
+	by_name.inex = &exists;
+	by_name.inopen = &opened;
+	by_name.innum = &number;
+	f_inqu(&by_name);
+	EXPECT_EQ(exists, 1);
+	EXPECT_EQ(opened, 1);
+	EXPECT_EQ(number, 32);
+
+	inlist by_unit = {};
+	by_unit.inunit = 32;
+	by_unit.inex = &exists;
+	by_unit.inopen = &opened;
+	f_inqu(&by_unit);
+	EXPECT_EQ(exists, 1);
+	EXPECT_EQ(opened, 1);
+	by_unit.inunit = 200;
+	f_inqu(&by_unit);
+	EXPECT_EQ(exists, 0);
+	EXPECT_EQ(opened, 0);
+
+	cllist c = {0, 32, (char *)"delete"};
+	f_clos(&c);
+	EXPECT_NE(stat(path.c_str(), &st), 0);
+	f_clos(&c);   // closing an unconnected unit, or no unit at all, does nothing
+	cllist none = {0, 500, nullptr};
+	f_clos(&none);
+	f_inqu(&by_name);
+	EXPECT_EQ(exists, 0);
+	EXPECT_EQ(opened, 0);
+
+	// a name of blanks only is the empty name, which never exists
+	char blanks[] = "    ";
+	inlist blank = {};
+	blank.infile = blanks;
+	blank.infilen = 4;
+	blank.inex = &exists;
+	f_inqu(&blank);
+	EXPECT_EQ(exists, 0);
+	blank.inex = nullptr;   // nothing asked, nothing answered
+	f_inqu(&blank);
+}
+
+// CLOSE with no status keeps the file.
+TEST(Runtime, CloseKeepsByDefault)
+{
+	std::string path = temp_name();
+	connect(33, path, "new");
+	write_f(33, 1.f);
+	cllist c = {0, 33, nullptr};
+	f_clos(&c);
+	struct stat st;
+	ASSERT_EQ(stat(path.c_str(), &st), 0);
+	EXPECT_EQ(st.st_size, 10);
+	unlink(path.c_str());
+}
+
+// Concatenation into a fixed-length target: truncated or blank-filled.
+TEST(Runtime, Concatenation)
+{
+	struct { std::vector<std::string> pieces; int target; std::string want; } rows[] = {
+		{{"abc", ".dat"}, 10, "abc.dat   "},
+		{{"abc", ".dat"}, 5, "abc.d"},
+		{{"", ".imp"}, 4, ".imp"},
+		{{"x"}, 300, "x" + std::string(299, ' ')},
+	};
+	for (auto &r : rows) {
+		std::vector<char *> p;
+		std::vector<integer> n;
+		for (auto &s : r.pieces) {
+			p.push_back(s.data());
+			n.push_back((integer)s.size());
+		}
+		integer count = (integer)p.size();
+		std::string out((size_t)r.target, '#');
+		s_cat(out.data(), p.data(), n.data(), &count, r.target);
+		EXPECT_EQ(out, r.want);
+		EXPECT_EQ(i_len(out.data(), r.target), r.target);
+	}
+	// a target that is also the first piece
+	char buf[12] = "name      ";
+	char *pieces[2] = {buf, (char *)".dat"};
+	integer lengths[2] = {4, 4}, count = 2;
+	s_cat(buf, pieces, lengths, &count, 10);
+	EXPECT_EQ(std::string(buf, 10), "name.dat  ");
+}
+
+} // namespace
