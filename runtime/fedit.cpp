@@ -18,10 +18,15 @@ static int u128_digits(u128 v, char *buf)
 {
 	char tmp[40];
 	int n = 0;
-	do {
+	while (v > UINT64_MAX) {   /* rare: only with many decimals */
 		tmp[n++] = (char)('0' + (int)(v % 10));
 		v /= 10;
-	} while (v);
+	}
+	uint64_t small = (uint64_t)v;
+	do {
+		tmp[n++] = (char)('0' + (int)(small % 10));
+		small /= 10;
+	} while (small);
 	for (int i = 0; i < n; i++)
 		buf[i] = tmp[n - 1 - i];
 	return n;
@@ -119,27 +124,35 @@ void f_edit(char *out, int w, int d, double x)
 		return;
 	}
 
-	static char digits[DIGITS_MAX];
+	char small[48];
+	static char large[DIGITS_MAX];
+	char *digits = small;
 	int n;
 	double mag = fabs(x);
-	if (!scaled_fast(mag, d, digits, &n))
-		scaled_exact(mag, d, digits, &n);
-
-	static char text[DIGITS_MAX + 2];
-	int len = 0;
-	bool nonzero = n > 1 || digits[0] != '0';
-	if (negative && nonzero)
-		text[len++] = '-';
-	int ilen = n - d;   /* integer digits of the scaled value; below 1 only if d > 0 */
-	if (ilen > 0 && !(ilen == 1 && digits[0] == '0' && d > 0)) {
-		memcpy(text + len, digits, (size_t)ilen);
-		len += ilen;
+	if (!scaled_fast(mag, d, small, &n)) {
+		digits = large;
+		scaled_exact(mag, d, large, &n);
 	}
-	text[len++] = '.';
-	for (int i = ilen; i < 0; i++)
-		text[len++] = '0';
-	int from = ilen < 0 ? 0 : ilen;
-	memcpy(text + len, digits + from, (size_t)(n - from));
-	len += n - from;
-	justify(out, w, text, len);
+
+	/* digits holds round(|x| * 10^d) without leading zeros: n - d of them
+	 * stand before the point, none when the value is below 1 (".50", not
+	 * "0.50"); with d = 0 a zero keeps its digit ("0.") */
+	int ilen = n - d;
+	int int_digits = ilen > 0 ? ilen : 0;
+	bool sign = negative && (n > 1 || digits[0] != '0');
+	int len = sign + int_digits + 1 + d;
+	if (len > w) {
+		memset(out, '*', (size_t)w);
+		return;
+	}
+	char *p = out;
+	for (int i = len; i < w; i++)
+		*p++ = ' ';
+	if (sign)
+		*p++ = '-';
+	memcpy(p, digits, (size_t)int_digits);
+	p += int_digits;
+	*p++ = '.';
+	for (int k = 0; k < d; k++)
+		*p++ = ilen + k < 0 ? '0' : digits[ilen + k];
 }

@@ -13,13 +13,32 @@ static fmt_program program;
 static fmt_run run;
 static unit *cur;
 
+/* The format last compiled, so that a statement repeated in a loop (the
+ * same text) is compiled once. */
+enum { REMEMBERED_MAX = 64 };
+static char remembered[REMEMBERED_MAX + 1];
+static bool remembering;
+
+static void compile(const char *text)
+{
+	size_t n = strnlen(text, REMEMBERED_MAX + 1);
+	if (remembering && n <= REMEMBERED_MAX && memcmp(text, remembered, n + 1) == 0)
+		return;
+	remembering = false;
+	if (!fmt_parse(&program, text))
+		fatal(ERR_FORMAT, "startio");
+	if (n <= REMEMBERED_MAX) {
+		memcpy(remembered, text, n + 1);
+		remembering = true;
+	}
+}
+
 static void begin(cilist *a, bool reading)
 {
 	io.reading = reading;
 	cur = statement_unit(a->ciunit, "startio");
 	io.format = a->cifmt;
-	if (!fmt_parse(&program, a->cifmt))
-		fatal(ERR_FORMAT, "startio");
+	compile(a->cifmt);
 	fmt_start(&run, &program);
 }
 

@@ -7,6 +7,7 @@
 #include <fcntl.h>
 #include <signal.h>
 #include <stdlib.h>
+#include <string.h>
 #include <unistd.h>
 
 unit units[MAX_UNITS];
@@ -87,8 +88,7 @@ int unit_put(unit *u, const char *p, size_t n)
 		}
 		size_t room = OUT_BUF - u->out_len;
 		size_t k = n < room ? n : room;
-		for (size_t i = 0; i < k; i++)
-			u->out[u->out_len + i] = p[i];
+		memcpy(u->out + u->out_len, p, k);
 		/* the bytes are in place before the length that publishes them */
 		__atomic_signal_fence(__ATOMIC_SEQ_CST);
 		u->out_len = u->out_len + k;

@@ -161,7 +161,9 @@ run_result run_korvex(const temp_dir &dir, const run_options &opt)
 	int status = 0;
 	if (time(nullptr) >= deadline)
 		kill(pid, SIGKILL);
-	waitpid(pid, &status, 0);
+	struct rusage usage;
+	wait4(pid, &status, 0, &usage);
+	r.max_rss_kb = usage.ru_maxrss;
 	if (WIFEXITED(status))
 		r.status = WEXITSTATUS(status);
 	else

@@ -25,6 +25,7 @@ struct run_result {
 	std::string out, err;
 	int status = -1;   // exit status, or -1 when killed by a signal
 	int killed_by = 0; // the signal that ended it, if any
+	long max_rss_kb = 0;
 };
 
 // A fresh empty directory, removed with everything in it when destroyed.
