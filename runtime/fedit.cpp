@@ -98,12 +98,55 @@ static void scaled_exact(double mag, int d, char *buf, int *len)
 
 static void justify(char *out, int w, const char *text, int len)
 {
+	int i = 0;
 	if (len > w) {
-		memset(out, '*', (size_t)w);
+		while (i < w)
+			out[i++] = '*';
 		return;
 	}
-	memset(out, ' ', (size_t)(w - len));
-	memcpy(out + (w - len), text, (size_t)len);
+	while (i < w - len)
+		out[i++] = ' ';
+	while (i < w)
+		out[i++] = *text++;
+}
+
+/* The common case, a value below 2^53 with at most 3 decimals: the field
+ * is built from the right in 64-bit arithmetic. Returns false otherwise. */
+static bool edit_small(char *out, int w, int d, double mag, bool negative)
+{
+	uint64_t bits;
+	memcpy(&bits, &mag, sizeof bits);
+	int biased = (int)(bits >> 52);
+	if (d > 3 || biased >= 1075)
+		return false;
+	uint64_t m = bits & ((UINT64_C(1) << 52) - 1);
+	if (biased != 0)
+		m |= UINT64_C(1) << 52;
+	int s = biased == 0 ? 1074 : 1075 - biased;   /* mag = m / 2^s, s >= 1 */
+	static const uint64_t p10[] = {1, 10, 100, 1000};
+	uint64_t p = m * p10[d];                      /* below 2^63 */
+	uint64_t n = 0;
+	if (s < 64) {
+		n = p >> s;
+		if ((p & ((UINT64_C(1) << s) - 1)) >= UINT64_C(1) << (s - 1))
+			n++;                                  /* a half goes away from zero */
+	}                                             /* else p < 2^63 <= half: n = 0 */
+
+	char text[32];
+	char *q = text + sizeof text;
+	bool sign = negative && n != 0;
+	for (int k = 0; k < d; k++, n /= 10)
+		*--q = (char)('0' + n % 10);
+	*--q = '.';
+	if (n != 0 || d == 0) {
+		do
+			*--q = (char)('0' + n % 10);
+		while (n /= 10);
+	}
+	if (sign)
+		*--q = '-';
+	justify(out, w, q, (int)(text + sizeof text - q));
+	return true;
 }
 
 void f_edit(char *out, int w, int d, double x)
@@ -124,11 +167,14 @@ void f_edit(char *out, int w, int d, double x)
 		return;
 	}
 
+	double mag = fabs(x);
+	if (edit_small(out, w, d, mag, negative))
+		return;
+
 	char small[48];
 	static char large[DIGITS_MAX];
 	char *digits = small;
 	int n;
-	double mag = fabs(x);
 	if (!scaled_fast(mag, d, small, &n)) {
 		digits = large;
 		scaled_exact(mag, d, large, &n);

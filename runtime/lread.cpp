@@ -14,7 +14,6 @@
  */
 #include "runtime/lread.h"
 
-#include <stdio.h>
 #include <stdlib.h>
 
 enum { SIG_DIGITS = 40, EXPONENT_MAX = 99999999 };
@@ -99,7 +98,18 @@ static double convert(const mantissa *m, long long exponent, bool negative)
 		text[n++] = '-';
 	for (int i = 0; i < m->kept; i++)
 		text[n++] = m->digits[i];
-	snprintf(text + n, sizeof text - (size_t)n, "e%lld", e);
+	text[n++] = 'e';
+	if (e < 0) {
+		text[n++] = '-';
+		e = -e;
+	}
+	char *end = text + sizeof text - 1, *q = end;
+	*q = '\0';
+	do
+		*--q = (char)('0' + e % 10);
+	while (e /= 10);
+	while (q <= end)
+		text[n++] = *q++;
 	return strtod(text, nullptr);
 }
 

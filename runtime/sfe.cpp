@@ -119,8 +119,12 @@ static void write_item(const fmt_op *op, char *ptr, ftnlen len)
 	} else {
 		fatal(ERR_VARIABLE_TYPE, "fmt");
 	}
-	f_edit(field, op->w, op->d, x);
-	put(field, (size_t)op->w);
+	int err;
+	char *slot = unit_reserve(cur, (size_t)op->w, &err);
+	if (!slot)
+		fatal(err, "write sfe");
+	f_edit(slot, op->w, op->d, x);
+	unit_commit(cur, (size_t)op->w);
 }
 
 /* A edit on input: w characters of the record, blanks past its end. */

@@ -78,7 +78,7 @@ int unit_flush(unit *u)
 	return u->console ? 0 : err;
 }
 
-int unit_put(unit *u, const char *p, size_t n)
+int unit_put_slow(unit *u, const char *p, size_t n)
 {
 	while (n > 0) {
 		if (u->out_len == OUT_BUF) {
@@ -96,6 +96,13 @@ int unit_put(unit *u, const char *p, size_t n)
 		n -= k;
 	}
 	return 0;
+}
+
+char *unit_reserve(unit *u, size_t n, int *err)
+{
+	if (n > OUT_BUF - u->out_len && (*err = unit_flush(u)) != 0)
+		return nullptr;
+	return u->out + u->out_len;
 }
 
 int unit_line_end(unit *u)

@@ -43,7 +43,30 @@ void unit_attach(unit *u, int fd, char *name, bool console);
 
 /* Appends n bytes to u's output buffer, writing it out when it fills.
  * Returns 0 or the errno of a failed write (always 0 for the console). */
-int unit_put(unit *u, const char *p, size_t n);
+int unit_put_slow(unit *u, const char *p, size_t n);
+/* Room for n more bytes at the end of u's buffer (n <= OUT_BUF), writing
+ * the buffer out first if needed; null with *err set if that fails. The
+ * bytes count once unit_commit publishes them. */
+char *unit_reserve(unit *u, size_t n, int *err);
+inline void unit_commit(unit *u, size_t n)
+{
+	/* the bytes are in place before the length that publishes them */
+	__atomic_signal_fence(__ATOMIC_SEQ_CST);
+	u->out_len = u->out_len + n;
+}
+
+inline int unit_put(unit *u, const char *p, size_t n)
+{
+	size_t len = u->out_len;
+	if (n > OUT_BUF - len)
+		return unit_put_slow(u, p, n);
+	for (size_t i = 0; i < n; i++)
+		u->out[len + i] = p[i];
+	/* the bytes are in place before the length that publishes them */
+	__atomic_signal_fence(__ATOMIC_SEQ_CST);
+	u->out_len = len + n;
+	return 0;
+}
 
 /* Appends a line end (LF, or CR LF for files). Returns as unit_put. */
 int unit_line_end(unit *u);
