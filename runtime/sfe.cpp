@@ -151,38 +151,19 @@ static void read_item(const fmt_op *op, char *ptr, ftnlen len)
 		ptr[i] = ' ';
 }
 
-integer do_fio(ftnint *number, char *ptr, ftnlen len)
-{
-	for (ftnint i = 0; i < *number; i++, ptr += len) {
-		const fmt_op *op;
-		for (;;) {
-			fmt_step step = fmt_next(&run, true, &op);
-			if (step == STEP_DATA)
-				break;
-			if (step == STEP_ERROR || (step == STEP_LITERAL && io.reading))
-				fatal(ERR_FORMAT, "fmt");
-			if (step == STEP_LITERAL)
-				put_literal(op);
-			else if (io.reading)
-				next_record();
-			else
-				line_end();
-		}
-		if (io.reading)
-			read_item(op, ptr, len);
-		else
-			write_item(op, ptr, len);
-	}
-	return 0;
-}
-
-/* Runs the format on to its next data descriptor or its end. */
-static void finish(void)
+/* Carries out the format's literals and record ends up to its next data
+ * descriptor, which it returns; without an item waiting (want_data false)
+ * it stops there or at the end of the format and returns null. */
+static const fmt_op *advance(bool want_data)
 {
 	const fmt_op *op;
-	fmt_step step;
-	while ((step = fmt_next(&run, false, &op)) != STEP_END) {
-		if (step == STEP_LITERAL && io.reading)
+	for (;;) {
+		fmt_step step = fmt_next(&run, want_data, &op);
+		if (step == STEP_DATA)
+			return op;
+		if (step == STEP_END)
+			return nullptr;
+		if (step == STEP_ERROR || (step == STEP_LITERAL && io.reading))
 			fatal(ERR_FORMAT, "fmt");
 		if (step == STEP_LITERAL)
 			put_literal(op);
@@ -193,9 +174,21 @@ static void finish(void)
 	}
 }
 
+integer do_fio(ftnint *number, char *ptr, ftnlen len)
+{
+	for (ftnint i = 0; i < *number; i++, ptr += len) {
+		const fmt_op *op = advance(true);
+		if (io.reading)
+			read_item(op, ptr, len);
+		else
+			write_item(op, ptr, len);
+	}
+	return 0;
+}
+
 integer e_wsfe(void)
 {
-	finish();
+	advance(false);
 	if (!run.no_line_end)
 		line_end();
 	if (cur->console)
@@ -206,7 +199,7 @@ integer e_wsfe(void)
 
 integer e_rsfe(void)
 {
-	finish();
+	advance(false);
 	cur->skip_line = true;
 	io.format = nullptr;
 	return 0;

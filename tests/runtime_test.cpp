@@ -58,6 +58,17 @@ void read_list(integer unit, integer *type, char *p, ftnlen len)
 	e_rsle();
 }
 
+// One formatted READ of a character item from bytes in memory.
+void read_field(const char *bytes, int fail_errno, char *format, ftnlen len)
+{
+	static char item[16];
+	memory_unit(bytes, fail_errno);
+	cilist io = {0, 30, 0, format, 0};
+	s_rsfe(&io);
+	do_fio(&one, item, len);
+	e_rsfe();
+}
+
 struct death_row {
 	const char *what;
 	std::function<void()> action;
@@ -100,30 +111,9 @@ TEST(RuntimeDeathTest, Diagnostics)
 		 "fmt: bad variable type"},
 		{"read error in a list", [] { memory_unit("12", EIO); read_list(30, &real_type, (char *)&f, 4); },
 		 "list in: Input/output error"},
-		{"read error in a field",
-		 [] {
-			 memory_unit("ab", EIO);
-			 cilist io = {0, 30, 0, fmt_a, 0};
-			 s_rsfe(&io);
-			 do_fio(&one, text, 4);
-		 },
-		 "fmt: Input/output error"},
-		{"end of file at a slash",
-		 [] {
-			 memory_unit("no line end", 0);
-			 cilist io = {0, 30, 0, fmt_slash_a, 0};
-			 s_rsfe(&io);
-			 do_fio(&one, text, 2);
-		 },
-		 "fmt: end of file"},
-		{"read error at a slash",
-		 [] {
-			 memory_unit("x", EIO);
-			 cilist io = {0, 30, 0, fmt_slash_a, 0};
-			 s_rsfe(&io);
-			 do_fio(&one, text, 2);
-		 },
-		 "fmt: Input/output error"},
+		{"read error in a field", [] { read_field("ab", EIO, fmt_a, 4); }, "fmt: Input/output error"},
+		{"end of file at a slash", [] { read_field("no line end", 0, fmt_slash_a, 2); }, "fmt: end of file"},
+		{"read error at a slash", [] { read_field("x", EIO, fmt_slash_a, 2); }, "fmt: Input/output error"},
 		{"literal in an input format",
 		 [] {
 			 static char fmt[] = "(a1,'x')";
