@@ -54,4 +54,8 @@ void signals_install(void)
 	sigaction(SIGTERM, &sa, nullptr);
 	sigaction(SIGFPE, &sa, nullptr);
 	sigaction(SIGABRT, &sa, nullptr);
+
+	/* a console whose reader has gone is like a full one: its text is
+	 * dropped and the run goes on, so that the table is still completed */
+	signal(SIGPIPE, SIG_IGN);
 }

@@ -338,6 +338,13 @@ TEST(Run, ClosedOrFullConsole)
 	r = run_korvex(d, no_room);
 	EXPECT_EQ(r.status, 3);
 
+	run_options gone = with_input("sample\n0\n");
+	gone.stdout_reader_gone = true;
+	r = run_korvex(d, gone);
+	EXPECT_EQ(r.killed_by, 0);
+	EXPECT_EQ(r.status, 0);
+	EXPECT_EQ(d.read("sample.imp"), golden_table());
+
 	run_options full = with_input("sample\n0\n");
 	full.stdout_path = "/dev/full";
 	r = run_korvex(d, full);

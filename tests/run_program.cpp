@@ -85,10 +85,17 @@ run_result run_korvex(const temp_dir &dir, const run_options &opt)
 		if (chdir(dir.path.c_str()) != 0)
 			_exit(120);
 		dup2(in[0], 0);
-		if (opt.stdout_path.empty())
+		if (opt.stdout_reader_gone) {
+			int gone[2];
+			if (pipe(gone) != 0)
+				_exit(121);
+			close(gone[0]);
+			dup2(gone[1], 1);
+		} else if (opt.stdout_path.empty()) {
 			dup2(out[1], 1);
-		else
+		} else {
 			dup2(open(opt.stdout_path.c_str(), O_WRONLY), 1);
+		}
 		if (opt.stderr_path.empty())
 			dup2(err[1], 2);
 		else
@@ -96,6 +103,7 @@ run_result run_korvex(const temp_dir &dir, const run_options &opt)
 		for (int fd = 3; fd < 64; fd++)
 			close(fd);
 		signal(SIGINT, opt.ignore_sigint ? SIG_IGN : SIG_DFL);
+		signal(SIGPIPE, SIG_DFL);
 		if (opt.file_size_limit >= 0) {
 			signal(SIGXFSZ, SIG_IGN);
 			struct rlimit rl = {(rlim_t)opt.file_size_limit, (rlim_t)opt.file_size_limit};

@@ -17,6 +17,7 @@ struct run_options {
 	std::vector<int> close_fds;    // standard descriptors to start closed
 	std::string stdout_path;       // send standard output to this file instead of a pipe
 	std::string stderr_path;       // send standard error to this file instead of a pipe
+	bool stdout_reader_gone = false; // standard output is a pipe nobody reads
 	long file_size_limit = -1;     // RLIMIT_FSIZE in bytes, with SIGXFSZ ignored
 	std::string program;           // the binary; the korvex under test when empty
 };
