@@ -13,23 +13,24 @@ static fmt_program program;
 static fmt_run run;
 static unit *cur;
 
-/* The format last compiled, so that a statement repeated in a loop (the
- * same text) is compiled once. */
+/* The format last compiled, so that a statement repeated in a loop is
+ * compiled once. The program's literals point into the text, so it is
+ * reused only for the same text at the same address. */
 enum { REMEMBERED_MAX = 64 };
+static const char *remembered_at;
 static char remembered[REMEMBERED_MAX + 1];
-static bool remembering;
 
 static void compile(const char *text)
 {
 	size_t n = strnlen(text, REMEMBERED_MAX + 1);
-	if (remembering && n <= REMEMBERED_MAX && memcmp(text, remembered, n + 1) == 0)
+	if (text == remembered_at && n <= REMEMBERED_MAX && memcmp(text, remembered, n + 1) == 0)
 		return;
-	remembering = false;
+	remembered_at = nullptr;
 	if (!fmt_parse(&program, text))
 		fatal(ERR_FORMAT, "startio");
 	if (n <= REMEMBERED_MAX) {
 		memcpy(remembered, text, n + 1);
-		remembering = true;
+		remembered_at = text;
 	}
 }
 

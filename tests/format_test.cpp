@@ -108,6 +108,24 @@ TEST(Format, Writes)
 		EXPECT_EQ(written(r.format, r.items), r.want) << r.format;
 }
 
+// A compiled format is reused only for the very same text: its literals
+// point into it.
+TEST(Format, SameTextInAnotherBuffer)
+{
+	char first[] = "('ab')", second[] = "('ab')";
+	std::string path = temp_name();
+	connect(20, path, "new");
+	for (char *format : {first, second, first}) {
+		cilist io = {0, 20, 0, format, 0};
+		s_wsfe(&io);
+		e_wsfe();
+		memcpy(first, "('xy')", sizeof first);   // after its first use
+	}
+	disconnect(20);
+	EXPECT_EQ(slurp(path), "ab\r\nab\r\nxy\r\n");
+	unlink(path.c_str());
+}
+
 std::string escaped(const std::string &s)
 {
 	std::string out;
