@@ -51,7 +51,7 @@ integer f_open(olist *a)
 
 	char *name = trimmed_name(a->ofnm, a->ofnmlen);
 	if (!name)
-		fatal(ENOMEM, "open");
+		fatal(errno, "open");
 	char status = a->osta ? (char)(a->osta[0] | 0x20) : 'u';
 	struct stat st;
 	if (status == 'o' && stat(name, &st) != 0) {

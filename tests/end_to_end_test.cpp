@@ -88,6 +88,21 @@ TEST(Run, MissingInputTouchesNothing)
 	EXPECT_EQ(d.read("gone.imp"), "old");
 }
 
+// A NUL typed in the name would cut it short: "victim\0x" must not reach
+// the file "victim", neither as the parameters nor as an old table.
+TEST(Run, NameWithANulByteNamesNoFile)
+{
+	temp_dir d;
+	d.write("victim", "precious");
+	d.write("victim.dat", kSampleDat);
+	run_result r = run_korvex(d, with_input(std::string("victim\0x\n0\n", 11)));
+	EXPECT_EQ(r.out, kGreeting);
+	EXPECT_EQ(r.err, diagnostic("open: No such file or directory", 11, "", "", true));
+	EXPECT_EQ(r.status, 3);
+	EXPECT_EQ(d.read("victim"), "precious");
+	EXPECT_FALSE(d.exists("victim.imp"));
+}
+
 TEST(Run, EndOfInputAtThePrompt)
 {
 	for (const char *typed : {"", "samp"}) {
