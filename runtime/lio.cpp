@@ -9,7 +9,7 @@
 
 #include <string.h>
 
-enum { LINE_MAX = 80 };
+enum { RECORD_WIDTH = 80 };
 
 static unit *cur;
 static lread reader;
@@ -21,7 +21,7 @@ integer s_rsle(cilist *a)
 	cur = statement_unit(a->ciunit, "read start");
 	io.format = LIST_IO;
 	if (cur->writing)
-		fatal(126, "read start");
+		fatal(ERR_CANT_READ, "read start");
 	unit_skip_line(cur);
 	lread_start(&reader);
 	return 0;
@@ -99,7 +99,7 @@ static void write_items(ftnint type, ftnint number, char *ptr, ftnlen len)
 	if (type != TYCHAR)
 		fatal(ERR_VARIABLE_TYPE, "list out");
 	for (ftnint i = 0; i < number; i++, ptr += len) {
-		if (column > 1 && column + len >= LINE_MAX) {
+		if (column > 1 && column + len >= RECORD_WIDTH) {
 			int err = unit_line_end(cur);
 			if (err)
 				fatal(err, "list out");

@@ -91,7 +91,7 @@ integer s_rsfe(cilist *a)
 {
 	begin(a, true);
 	if (cur->writing)
-		fatal(126, "read start");
+		fatal(ERR_CANT_READ, "read start");
 	unit_skip_line(cur);
 	return 0;
 }
