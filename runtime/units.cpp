@@ -63,6 +63,8 @@ static void hold_signals(sigset_t *old)
 	sigemptyset(&set);
 	sigaddset(&set, SIGINT);
 	sigaddset(&set, SIGTERM);
+	sigaddset(&set, SIGFPE);
+	sigaddset(&set, SIGABRT);
 	sigprocmask(SIG_BLOCK, &set, old);
 }
 
@@ -89,9 +91,7 @@ int unit_put_slow(unit *u, const char *p, size_t n)
 		size_t room = OUT_BUF - u->out_len;
 		size_t k = n < room ? n : room;
 		memcpy(u->out + u->out_len, p, k);
-		/* the bytes are in place before the length that publishes them */
-		__atomic_signal_fence(__ATOMIC_SEQ_CST);
-		u->out_len = u->out_len + k;
+		unit_commit(u, k);
 		p += k;
 		n -= k;
 	}

@@ -62,9 +62,7 @@ inline int unit_put(unit *u, const char *p, size_t n)
 		return unit_put_slow(u, p, n);
 	for (size_t i = 0; i < n; i++)
 		u->out[len + i] = p[i];
-	/* the bytes are in place before the length that publishes them */
-	__atomic_signal_fence(__ATOMIC_SEQ_CST);
-	u->out_len = len + n;
+	unit_commit(u, n);
 	return 0;
 }
 
