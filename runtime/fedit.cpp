@@ -32,17 +32,27 @@ static int u128_digits(u128 v, char *buf)
 	return n;
 }
 
-/* Digits of the integer nearest to mag * 10^d (halves up), with integer
- * arithmetic on the binary value; false when it needs more than 128 bits. */
-static bool scaled_fast(double mag, int d, char *buf, int *len)
+/* The finite, non-negative mag as m * 2^e, m an integer below 2^53. */
+static void decompose(double mag, uint64_t *m, int *e)
 {
 	uint64_t bits;
 	memcpy(&bits, &mag, sizeof bits);
 	int biased = (int)(bits >> 52);
-	uint64_t m = bits & ((UINT64_C(1) << 52) - 1);
-	int e = biased == 0 ? -1074 : biased - 1075;
-	if (biased != 0)
-		m |= UINT64_C(1) << 52;
+	*m = bits & ((UINT64_C(1) << 52) - 1);
+	*e = -1074;
+	if (biased != 0) {
+		*m |= UINT64_C(1) << 52;
+		*e = biased - 1075;
+	}
+}
+
+/* Digits of the integer nearest to mag * 10^d (halves up), with integer
+ * arithmetic on the binary value; false when it needs more than 128 bits. */
+static bool scaled_fast(double mag, int d, char *buf, int *len)
+{
+	uint64_t m;
+	int e;
+	decompose(mag, &m, &e);
 	if (d > 19)
 		return false;
 	u128 p10 = 1;
@@ -114,15 +124,12 @@ static void justify(char *out, int w, const char *text, int len)
  * is built from the right in 64-bit arithmetic. Returns false otherwise. */
 static bool edit_small(char *out, int w, int d, double mag, bool negative)
 {
-	uint64_t bits;
-	memcpy(&bits, &mag, sizeof bits);
-	int biased = (int)(bits >> 52);
-	if (d > 3 || biased >= 1075)
+	uint64_t m;
+	int e;
+	decompose(mag, &m, &e);
+	if (d > 3 || e >= 0)
 		return false;
-	uint64_t m = bits & ((UINT64_C(1) << 52) - 1);
-	if (biased != 0)
-		m |= UINT64_C(1) << 52;
-	int s = biased == 0 ? 1074 : 1075 - biased;   /* mag = m / 2^s, s >= 1 */
+	int s = -e;                                   /* mag = m / 2^s */
 	static const uint64_t p10[] = {1, 10, 100, 1000};
 	uint64_t p = m * p10[d];                      /* below 2^63 */
 	uint64_t n = 0;
