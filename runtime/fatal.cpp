@@ -145,9 +145,21 @@ void fatal(int code, const char *place)
 	abnormal_end();
 }
 
-unit *statement_unit(long n, const char *place)
+unit *statement_unit(long n, const char *place, bool reading)
 {
 	unit *u = unit_at(n);
+	if (reading && u && u->connected && u->console) {
+		/* Before the program waits for a person, the files' output is on
+		 * disk: whatever ends the wait, nothing written is lost. A failure
+		 * is the files' pending write failing, reported as such. */
+		int err;
+		unit *failed = units_flush_files(&err);
+		if (failed) {
+			io.unit_no = failed - units;
+			fatal(err, "write sfe");
+		}
+	}
+	io.reading = reading;
 	if (!u)
 		fatal(ERR_UNIT_NUMBER, place);
 	io.unit_no = n;

@@ -60,7 +60,9 @@ extern void (*fuzz_escape)(int status);
 #endif
 
 /* The unit numbered n for a statement starting at place: records it as
- * the current unit; an illegal number or an unconnected unit is fatal. */
-unit *statement_unit(long n, const char *place);
+ * the current unit and the direction of the transfer; an illegal number
+ * or an unconnected unit is fatal. A read on the console first writes out
+ * the files' buffered output. */
+unit *statement_unit(long n, const char *place, bool reading);
 
 #endif

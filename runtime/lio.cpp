@@ -17,8 +17,7 @@ static int column;   /* characters in the output record so far */
 
 integer s_rsle(cilist *a)
 {
-	io.reading = true;
-	cur = statement_unit(a->ciunit, "read start");
+	cur = statement_unit(a->ciunit, "read start", true);
 	io.format = LIST_IO;
 	if (cur->writing)
 		fatal(ERR_CANT_READ, "read start");
@@ -35,8 +34,7 @@ integer e_rsle(void)
 
 integer s_wsle(cilist *a)
 {
-	io.reading = false;
-	cur = statement_unit(a->ciunit, "startio");
+	cur = statement_unit(a->ciunit, "startio", false);
 	io.format = LIST_IO;
 	if (!unit_start_writing(cur))
 		fatal(ERR_CANT_WRITE, "write start");

@@ -145,9 +145,11 @@ static lread_status parse(text_in *t, parsed *out, bool allow_repeat)
 		c = read_digits(t, &m, true);
 	}
 
-	if (cls(c) == C_STAR && allow_repeat) {
+	/* A star after a decimal point cannot continue the value: the value
+	 * ends there and the star starts the next item. */
+	if (cls(c) == C_STAR && allow_repeat && !m.point) {
 		/* a repeat count: digits only, not zero, at most 40 of them */
-		if (m.point || negative || !m.nonzero || m.all > SIG_DIGITS)
+		if (negative || !m.nonzero || m.all > SIG_DIGITS)
 			return LREAD_REPEAT;
 		long long count = 0;   /* at most 40 digits, so scale is 0; saturated */
 		for (int i = 0; i < m.kept; i++)

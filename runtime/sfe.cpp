@@ -36,8 +36,7 @@ static void compile(const char *text)
 
 static void begin(cilist *a, bool reading)
 {
-	io.reading = reading;
-	cur = statement_unit(a->ciunit, "startio");
+	cur = statement_unit(a->ciunit, "startio", reading);
 	io.format = a->cifmt;
 	compile(a->cifmt);
 	fmt_start(&run, &program);

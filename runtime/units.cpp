@@ -8,6 +8,7 @@
 #include <signal.h>
 #include <stdlib.h>
 #include <string.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 unit units[MAX_UNITS];
@@ -120,6 +121,15 @@ int unit_close(unit *u)
 	return u->console ? 0 : err;
 }
 
+unit *units_flush_files(int *err)
+{
+	for (unit &u : units) {
+		if (u.connected && !u.console && (*err = unit_flush(&u)) != 0)
+			return &u;
+	}
+	return nullptr;
+}
+
 void units_close_all_quietly(void)
 {
 	for (unit &u : units) {
@@ -144,6 +154,14 @@ bool unit_start_writing(unit *u)
 	int fd = open(u->name, O_WRONLY | O_NOCTTY | O_CLOEXEC);
 	if (fd < 0)
 		return false;
+	/* the name may meanwhile stand for another file (a link put in its
+	 * place): write only into the file the unit is connected to */
+	struct stat was, now;
+	if (fstat(u->fd, &was) != 0 || fstat(fd, &now) != 0 || was.st_dev != now.st_dev ||
+	    was.st_ino != now.st_ino) {
+		close(fd);
+		return false;
+	}
 	lseek(fd, (off_t)pos, SEEK_SET);   /* cannot fail on a file that was read */
 	close(u->fd);
 	u->fd = fd;

@@ -77,6 +77,10 @@ int unit_flush(unit *u);
  * the first failure (always 0 for the console). */
 int unit_close(unit *u);
 
+/* Writes out the buffered output of every file unit (not the console).
+ * Returns null, or the first unit that failed with *err set to its errno. */
+unit *units_flush_files(int *err);
+
 /* Closes every unit from a signal handler or the fatal path: writes out
  * the buffers with plain system calls and ignores every failure. */
 void units_close_all_quietly(void);

@@ -43,7 +43,45 @@ const known_difference kKnownDifferences[] = {
 	{"infinity and NaN in F8.2", "C library text", "Infinity, -Inf, NaN", "not generated: origin never 0"},
 	{"a NUL byte in the typed name", "the name ends at the NUL", "no such file", "not generated"},
 	{"console pipe without a reader", "killed by SIGPIPE", "text dropped, run completed", "not generated"},
+	{"a word such as e5 as a value", "\"invalid number\"", "0: an exponent letter starts a number",
+	 "checked by the corners test below"},
+	{"r* followed by a blank (2* 3)", "r null values", "\"invalid number\", as the reader's contract says",
+	 "checked by the corners test below"},
+	{"a repeat count over 40 characters with leading zeros", "read as its value",
+	 "\"bad repetition count\": longer than 40 digits", "checked by the corners test below"},
 };
+
+// Inputs the generator never makes, each run through both builds: the
+// first diagnostic line of each, or "" for a run that ends normally.
+TEST(CrossCheck, Corners)
+{
+	std::string stock = KORVEX_F2C_BINARY;
+	if (stock.empty())
+		GTEST_SKIP() << "Debian's libf2c (libf2c2-dev) is not installed: no stock build to compare with";
+	const std::string zeros(40, '0');
+	struct { std::string dat; const char *stock, *korvex; } rows[] = {
+		{"e5 2 3 4 5 6 7\n", "invalid number: incomprehensible list input", ""},
+		{"2* 3 4 5 6 7 8 9\n", "", "invalid number: incomprehensible list input"},
+		{zeros + "2*5 1 2 3 4 5 6\n", "", "bad repetition count: incomprehensible list input"},
+		// the same in both: a point before a star is not a repeat count
+		{".*3 1 2 3 4 5 6 7\n", "invalid number: incomprehensible list input",
+		 "invalid number: incomprehensible list input"},
+		{"1 2 3 4 5 6 7.5*\n", "", ""},
+	};
+	for (const auto &r : rows) {
+		SCOPED_TRACE(r.dat);
+		for (bool ours : {true, false}) {
+			temp_dir d;
+			d.write("p.dat", r.dat);
+			run_options o = with_input("p\n0\n");
+			if (!ours)
+				o.program = stock;
+			run_result res = run_korvex(d, o);
+			std::string first = res.err.substr(0, res.err.find('\n'));
+			EXPECT_EQ(first, ours ? r.korvex : r.stock) << (ours ? "korvex" : "stock");
+		}
+	}
+}
 
 std::string value_text(std::mt19937 &rng, float v)
 {

@@ -100,6 +100,10 @@ const row good_rows[] = {
 	{"1 2 3 4 2*-5e-1 6\n", {1, 2, 3, 4, -.5, -.5, 6}},
 	{"0000000000000000000000000000000000000007*3\n", {3, 3, 3, 3, 3, 3, 3}},
 	{"2*-, 3 4 5 6 7 8\n", {0, 0, 3, 4, 5, 6, 7}},
+	// a star after a decimal point ends the value; nothing after the seventh is read
+	{"1 2 3 4 5 6 7.5*", {1, 2, 3, 4, 5, 6, 7.5}},
+	{"1 2 3 4 5 6 7.*2\n", {1, 2, 3, 4, 5, 6, 7}},
+	{"1 2 3 4 5 6 3*7.5*\n", {1, 2, 3, 4, 5, 6, 7.5}},
 };
 
 TEST(ListRead, Values)
@@ -152,7 +156,10 @@ const failure_row failure_rows[] = {
 	{"00000000000000000000000000000000000000002*5", LREAD_REPEAT},
 	{"*2", LREAD_REPEAT},
 	{"1 2 +*3", LREAD_REPEAT},
-	{".*3", LREAD_REPEAT},
+	{"1.5* 2", LREAD_REPEAT},
+	{".*3", LREAD_INVALID},
+	{"+.*3", LREAD_INVALID},
+	{"1 -.*3", LREAD_INVALID},
 };
 
 TEST(ListRead, Failures)

@@ -79,7 +79,8 @@ run_result run_korvex(const temp_dir &dir, const run_options &opt)
 	int in[2], out[2], err[2];
 	if (pipe(in) || pipe(out) || pipe(err))
 		abort();
-	std::string program = opt.program.empty() ? KORVEX_BINARY : opt.program;
+	const char *chosen = getenv("KORVEX_BINARY");   // the program under test, where it is not the build's own
+	std::string program = !opt.program.empty() ? opt.program : chosen && *chosen ? chosen : KORVEX_BINARY;
 	pid_t pid = fork();
 	if (pid == 0) {
 		if (chdir(dir.path.c_str()) != 0)
