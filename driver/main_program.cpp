@@ -12,8 +12,8 @@
 
 static integer c_1 = 1;
 static integer c_2 = 2;
-static integer c_char = 9;   /* CHARACTER item */
-static integer c_real = 4;   /* REAL item */
+static integer c_char = TYCHAR;
+static integer c_real = TYREAL;
 
 static cilist io_banner = {0, 6, 0, fmt_banner, 0};
 static cilist io_prompt = {0, 6, 0, fmt_prompt, 0};

@@ -14,19 +14,6 @@
 
 namespace {
 
-// Whether |x| * 10^d lies exactly halfway between two integers.
-bool exact_half(double x, int d)
-{
-	static char text[1200];
-	snprintf(text, sizeof text, "%.1100f", fabs(x));
-	const char *p = strchr(text, '.') + 1 + d;
-	if (*p++ != '5')
-		return false;
-	while (*p == '0')
-		p++;
-	return *p == '\0';
-}
-
 // F editing of x with the C library's rounding and the same layout rules.
 std::string reference(double x, int w, int d)
 {

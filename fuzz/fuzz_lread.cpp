@@ -4,43 +4,17 @@
 // statements (which must agree with the reader).
 #include "escape.h"
 #include "runtime/f2c.h"
-#include "runtime/lread.h"
 
 #include <string.h>
 
-namespace {
+#include <string>
 
-struct outcome {
-	lread_status status;
-	int items;          // items read before the status
-	double values[7];
-	bool assigned[7];
-};
-
-outcome read_core(const uint8_t *data, size_t size, size_t chunk)
-{
-	static source src;
-	static text_in t;
-	source_string(&src, (const char *)data, size, chunk);
-	text_open(&t, &src);
-	lread r;
-	lread_start(&r);
-	outcome o = {};
-	for (o.items = 0; o.items < 7; o.items++) {
-		o.status = lread_item(&r, &t, &o.values[o.items], &o.assigned[o.items]);
-		if (o.status != LREAD_OK)
-			break;
-	}
-	return o;
-}
-
-bool same_bits(double a, double b) { return memcmp(&a, &b, sizeof a) == 0; }
-
-} // namespace
+static bool same_bits(double a, double b) { return memcmp(&a, &b, sizeof a) == 0; }
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
-	outcome whole = read_core(data, size, 0), bytewise = read_core(data, size, 1);
+	const std::string text((const char *)data, size);
+	seven_values whole = read_seven(text, 0), bytewise = read_seven(text, 1);
 	CHECK(whole.status == bytewise.status && whole.items == bytewise.items);
 	for (int i = 0; i < whole.items; i++) {
 		CHECK(whole.assigned[i] == bytewise.assigned[i]);

@@ -13,20 +13,6 @@
 
 namespace {
 
-std::string slurp(const char *path)
-{
-	std::string s;
-	FILE *f = fopen(path, "rb");
-	if (!f)
-		return "<missing>";
-	char buf[4096];
-	size_t n;
-	while ((n = fread(buf, 1, sizeof buf, f)) > 0)
-		s.append(buf, n);
-	fclose(f);
-	return s;
-}
-
 // A scratch directory of its own, named by an absolute path short enough
 // to be typed as the base name (the fuzzer itself may use relative paths,
 // so the working directory stays as it is).
@@ -63,7 +49,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 	if (setjmp(escape_point) == 0)
 		MAIN__();
 
-	std::string table = slurp(imp.c_str());
+	CHECK(access(imp.c_str(), F_OK) == 0);   // the new table exists, whatever happened
+	std::string table = slurp(imp);
 	if (escape_status != 0) {
 		CHECK(table.empty());
 		return 0;

@@ -7,19 +7,18 @@
 #include "runtime/io_state.h"
 
 #include <stdlib.h>
-#include <unistd.h>
 
 integer f_clos(cllist *a)
 {
 	unit *u = unit_at(a->cunit);
 	if (!u || !u->connected)
 		return 0;
-	io.unit_no = a->cunit;
+	io.cur = u;
 	bool erase = a->csta && (a->csta[0] | 0x20) == 'd';
 	int err = unit_close(u);
 	if (erase) {
 		if (u->name)
-			unlink(u->name);
+			sys_remove(u->name);
 	} else if (err) {
 		fatal(err, "close");
 	}

@@ -12,15 +12,13 @@
 
 typedef int32_t integer;
 typedef float real;
-typedef double doublereal;
 typedef int32_t logical;
-typedef char *address;
 typedef int32_t flag;
 typedef int32_t ftnlen;
 typedef int32_t ftnint;
 
 /* Item types of a list-directed transfer (do_lio). */
-enum { TYLONG = 3, TYREAL = 4, TYDREAL = 5, TYCHAR = 9 };
+enum { TYREAL = 4, TYDREAL = 5, TYCHAR = 9 };
 
 /* READ or WRITE on an external unit; cifmt is 0 for list-directed. */
 typedef struct {
@@ -105,7 +103,7 @@ integer f_clos(cllist *);
 integer f_inqu(inlist *);
 
 int s_stop(char *text, ftnlen len);
-void f_exit(void);
+void f_exit(void);   /* closes every unit; a failed write-out is fatal */
 
 void s_cat(char *target, char *pieces[], ftnint lengths[], ftnint *count, ftnlen target_len);
 integer i_len(char *s, ftnlen len);

@@ -1,17 +1,12 @@
 /*
- * The one way a run ends in failure: the four-line diagnostic on standard
- * error, every unit closed with its buffered output written, then
- * "abnormal program termination" and exit status 3. Only write(2) is used,
- * so the signal handlers can share the ending.
+ * The one way a run ends in failure: the diagnostic of up to four lines on
+ * standard error, every unit closed with its buffered output written, then
+ * "abnormal program termination" and exit status 3. Only the platform's
+ * raw calls are used, so the signal handlers can share the ending.
  */
 #include "runtime/io_state.h"
 
-#include <signal.h>
 #include <string.h>
-#include <unistd.h>
-
-io_state io = {-1, nullptr, false};
-const char LIST_IO[] = "list io";
 
 static const char *const messages[] = {
 	"error in format",                /* 100 */
@@ -46,20 +41,15 @@ static const char *const messages[] = {
 };
 enum { FIRST_MESSAGE = 100, LAST_MESSAGE = FIRST_MESSAGE + sizeof messages / sizeof *messages - 1 };
 
-void say(const char *s, size_t n)
+void say(const char *s)
 {
-	while (n > 0) {
-		ssize_t k = write(2, s, n);
-		if (k <= 0)
-			return;
-		s += k;
-		n -= (size_t)k;
-	}
+	sys_write_all(2, s, strlen(s));
 }
 
-static void say(const char *s)
+static void say_line(const char *s)
 {
-	say(s, strlen(s));
+	say(s);
+	say(SYS_CONSOLE_LINE_END);
 }
 
 static void say_number(long v)
@@ -76,94 +66,47 @@ static void say_number(long v)
 	say(p);
 }
 
-#ifdef KORVEX_FUZZ
-void (*fuzz_escape)(int status);
-static sigset_t mask_before;
-#endif
-
 void abnormal_end(void)
 {
 	units_close_all_quietly();
-	say("\nabnormal program termination\n");
-#ifdef KORVEX_FUZZ
-	if (fuzz_escape) {
-		sigprocmask(SIG_SETMASK, &mask_before, nullptr);
-		fuzz_escape(3);
-	}
-#endif
-	coverage_dump();
-	_exit(3);
+	say(SYS_CONSOLE_LINE_END);
+	say_line("abnormal program termination");
+	end_run(3);
 }
 
 void fatal(int code, const char *place)
 {
-	sigset_t all, *before = nullptr;
-#ifdef KORVEX_FUZZ
-	before = &mask_before;
-#endif
-	sigfillset(&all);
-	sigprocmask(SIG_BLOCK, &all, before);
+	/* no handler may write a buffer out while the units are closed here */
+	sys_hold_interrupts();
 
 	say(place);
 	if (code == ERR_END_OF_FILE) {
-		say(": end of file\n");
+		say(": end of file");
 	} else if (code >= 0 && code < FIRST_MESSAGE) {
 		say(": ");
-		say(strerror(code));
-		say("\n");
+		say(sys_error_text(code));
 	} else if (code >= FIRST_MESSAGE && code <= LAST_MESSAGE) {
 		say(": ");
 		say(messages[code - FIRST_MESSAGE]);
-		say("\n");
 	} else {
 		say(": illegal error number ");
 		say_number(code);
-		say("\n");
 	}
+	say(SYS_CONSOLE_LINE_END);
 
-	unit *u = unit_at(io.unit_no);
-	if (u) {
+	if (io.cur) {
 		say("apparent state: unit ");
-		say_number(io.unit_no);
-		if (u->name) {
-			say(" named ");
-			say(u->name);
-			say("\n");
-		} else {
-			say(" (unnamed)\n");
-		}
+		say_number(io.cur - units);
+		say(io.cur->name ? " named " : " (unnamed)");
+		say_line(io.cur->name ? io.cur->name : "");
 	} else {
-		say("apparent state: internal I/O\n");
+		say_line("apparent state: internal I/O");
 	}
 	if (io.format) {
 		say("last format: ");
-		say(io.format);
-		say("\n");
+		say_line(io.format);
 	}
 	say(io.reading ? "lately reading" : "lately writing");
-	say(" sequential formatted external IO\n");
+	say_line(" sequential formatted external IO");
 	abnormal_end();
-}
-
-unit *statement_unit(long n, const char *place, bool reading)
-{
-	unit *u = unit_at(n);
-	if (reading && u && u->connected && u->console) {
-		/* Before the program waits for a person, the files' output is on
-		 * disk: whatever ends the wait, nothing written is lost. A failure
-		 * is the files' pending write failing, reported as such. */
-		int err;
-		unit *failed = units_flush_files(&err);
-		if (failed) {
-			io.unit_no = failed - units;
-			fatal(err, "write sfe");
-		}
-	}
-	io.reading = reading;
-	if (!u)
-		fatal(ERR_UNIT_NUMBER, place);
-	io.unit_no = n;
-	if (!u->connected)
-		fatal(ERR_NOT_CONNECTED, place);
-	return u;
 }

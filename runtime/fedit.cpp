@@ -1,6 +1,8 @@
 /*
  * F editing. The rounding is done here, on the exact binary value, so the
- * result never depends on how a C library rounds ties.
+ * result never depends on how a C library rounds ties. Every way of
+ * rounding produces the same thing, the digits of round(|x| * 10^d), and
+ * one layout turns them into the field.
  */
 #include "runtime/fedit.h"
 
@@ -11,25 +13,17 @@
 
 typedef unsigned __int128 u128;
 
-enum { DIGITS_MAX = 1500 };   /* 309 integer digits, 1074 decimals, d up to 255 */
-
-/* Writes the decimal digits of v into buf (no terminator); returns the count. */
-static int u128_digits(u128 v, char *buf)
+/* Writes the decimal digits of v so that they end just before end;
+ * returns where they start. */
+static char *u128_digits(u128 v, char *end)
 {
-	char tmp[40];
-	int n = 0;
-	while (v > UINT64_MAX) {   /* rare: only with many decimals */
-		tmp[n++] = (char)('0' + (int)(v % 10));
-		v /= 10;
-	}
+	for (; v > UINT64_MAX; v /= 10)   /* rare: only with many decimals */
+		*--end = (char)('0' + (int)(v % 10));
 	uint64_t small = (uint64_t)v;
-	do {
-		tmp[n++] = (char)('0' + (int)(small % 10));
-		small /= 10;
-	} while (small);
-	for (int i = 0; i < n; i++)
-		buf[i] = tmp[n - 1 - i];
-	return n;
+	do
+		*--end = (char)('0' + small % 10);
+	while (small /= 10);
+	return end;
 }
 
 /* The finite, non-negative mag as m * 2^e, m an integer below 2^53. */
@@ -46,114 +40,86 @@ static void decompose(double mag, uint64_t *m, int *e)
 	}
 }
 
-/* Digits of the integer nearest to mag * 10^d (halves up), with integer
- * arithmetic on the binary value; false when it needs more than 128 bits. */
-static bool scaled_fast(double mag, int d, char *buf, int *len)
+/* The digits of p / 2^s (s >= 0), an exact half rounded up, into buf. A
+ * shift past the width leaves 0: the callers keep p below the half then. */
+template <typename U>
+static const char *shifted_digits(U p, int s, char *buf, int *n)
 {
-	uint64_t m;
-	int e;
-	decompose(mag, &m, &e);
-	if (d > 19)
-		return false;
-	u128 p10 = 1;
-	for (int i = 0; i < d; i++)
-		p10 *= 10;
-	u128 n;
-	if (e >= 0) {
-		if (e > 11)
-			return false;
-		n = (u128)(m << e) * p10;
-	} else {
-		u128 p = (u128)m * p10;   /* below 2^53 * 10^19 < 2^117 */
-		int s = -e;
-		if (s >= 118) {
-			n = 0;                /* p < 2^117 <= half */
-		} else {
-			n = p >> s;
-			u128 rest = p & (((u128)1 << s) - 1);
-			if (rest >= (u128)1 << (s - 1))
-				n++;
-		}
+	U r = 0;
+	if (s == 0) {
+		r = p;
+	} else if (s < (int)(8 * sizeof(U))) {
+		r = p >> s;
+		if ((p & (((U)1 << s) - 1)) >= (U)1 << (s - 1))
+			r++;
 	}
-	*len = u128_digits(n, buf);
-	return true;
+	char *end = buf + FEDIT_FAST_MAX;
+	const char *digits = u128_digits(r, end);
+	*n = (int)(end - digits);
+	return digits;
 }
 
-/* The same for any finite value: the exact decimal expansion (every binary
- * fraction has a finite one), rounded by its first dropped digit. */
-static void scaled_exact(double mag, int d, char *buf, int *len)
-{
-	static char text[DIGITS_MAX + 16];
-	int prec = 1080;
-	snprintf(text, sizeof text, "%.*f", prec, mag);
-	char *point = strchr(text, '.');
-	int ilen = (int)(point - text);
-	memcpy(buf, text, (size_t)ilen);
-	memcpy(buf + ilen, point + 1, (size_t)d);
-	int n = ilen + d;
-	if (point[1 + d] >= '5') {
-		/* a carry never runs off the front: a value within 10^-d of the next
-		 * integer with d >= 20 is below 1, and its integer digit is 0 */
-		int i = n - 1;
-		while (buf[i] == '9')
-			buf[i--] = '0';
-		buf[i]++;
-	}
-	int lead = 0;
-	while (lead < n - 1 && buf[lead] == '0')
-		lead++;
-	memmove(buf, buf + lead, (size_t)(n - lead));
-	*len = n - lead;
-}
-
-static void justify(char *out, int w, const char *text, int len)
-{
-	int i = 0;
-	if (len > w) {
-		while (i < w)
-			out[i++] = '*';
-		return;
-	}
-	while (i < w - len)
-		out[i++] = ' ';
-	while (i < w)
-		out[i++] = *text++;
-}
-
-/* The common case, a value below 2^53 with at most 3 decimals: the field
- * is built from the right in 64-bit arithmetic. Returns false otherwise. */
-static bool edit_small(char *out, int w, int d, double mag, bool negative)
+/* The common case of a run: m * 10^d below 2^63, a fraction of 2^-s. */
+const char *fedit_digits_64(double mag, int d, char *buf, int *n)
 {
 	uint64_t m;
 	int e;
 	decompose(mag, &m, &e);
 	if (d > 3 || e >= 0)
-		return false;
-	int s = -e;                                   /* mag = m / 2^s */
+		return nullptr;
 	static const uint64_t p10[] = {1, 10, 100, 1000};
-	uint64_t p = m * p10[d];                      /* below 2^63 */
-	uint64_t n = 0;
-	if (s < 64) {
-		n = p >> s;
-		if ((p & ((UINT64_C(1) << s) - 1)) >= UINT64_C(1) << (s - 1))
-			n++;                                  /* a half goes away from zero */
-	}                                             /* else p < 2^63 <= half: n = 0 */
+	return shifted_digits<uint64_t>(m * p10[d], -e, buf, n);
+}
 
-	char text[32];
-	char *q = text + sizeof text;
-	bool sign = negative && n != 0;
-	for (int k = 0; k < d; k++, n /= 10)
-		*--q = (char)('0' + n % 10);
-	*--q = '.';
-	if (n != 0 || d == 0) {
-		do
-			*--q = (char)('0' + n % 10);
-		while (n /= 10);
+const char *fedit_digits_128(double mag, int d, char *buf, int *n)
+{
+	uint64_t m;
+	int e;
+	decompose(mag, &m, &e);
+	if (d > 19 || e > 11)
+		return nullptr;
+	u128 p = m;
+	for (int i = 0; i < d; i++)
+		p *= 10;                               /* below 2^53 * 10^19 < 2^117 */
+	if (e >= 0)
+		return shifted_digits<u128>(p << e, 0, buf, n);   /* below 2^128 */
+	return shifted_digits<u128>(p, -e, buf, n);
+}
+
+/* Any value: its exact decimal expansion (every binary fraction has a
+ * finite one, at most 1074 decimals), rounded by its first dropped digit. */
+const char *fedit_digits_exact(double mag, int d, char *buf, int *n)
+{
+	static char text[FEDIT_DIGITS_MAX + 16];
+	snprintf(text, sizeof text, "%.1080f", mag);
+	char *point = strchr(text, '.');
+	int ilen = (int)(point - text);
+	buf[0] = '0';                              /* room for a carry off the front */
+	memcpy(buf + 1, text, (size_t)ilen);
+	memcpy(buf + 1 + ilen, point + 1, (size_t)d);
+	int len = 1 + ilen + d;
+	if (point[1 + d] >= '5') {
+		int i = len - 1;
+		while (buf[i] == '9')
+			buf[i--] = '0';
+		buf[i]++;
 	}
-	if (sign)
-		*--q = '-';
-	justify(out, w, q, (int)(text + sizeof text - q));
-	return true;
+	int lead = 0;
+	while (lead < len - 1 && buf[lead] == '0')
+		lead++;
+	*n = len - lead;
+	return buf + lead;
+}
+
+/* text[0..len) right-justified in out[0..w), or w asterisks if it does not fit. */
+static void justify(char *out, int w, const char *text, int len)
+{
+	if (len > w) {
+		memset(out, '*', (size_t)w);
+		return;
+	}
+	memset(out, ' ', (size_t)(w - len));
+	memcpy(out + w - len, text, (size_t)len);
 }
 
 void f_edit(char *out, int w, int d, double x)
@@ -164,48 +130,42 @@ void f_edit(char *out, int w, int d, double x)
 		return;
 	}
 	if (isinf(x)) {
-		const char *text = negative ? "-Infinity" : "Infinity";
-		int len = negative ? 9 : 8;
-		if (len > w) {
-			text = negative ? "-Inf" : "Inf";
-			len = negative ? 4 : 3;
-		}
-		justify(out, w, text, len);
+		if (w >= 8 + negative)
+			justify(out, w, negative ? "-Infinity" : "Infinity", 8 + negative);
+		else
+			justify(out, w, negative ? "-Inf" : "Inf", 3 + negative);
 		return;
 	}
 
+	static char large[FEDIT_DIGITS_MAX];
+	char small[FEDIT_FAST_MAX];
 	double mag = fabs(x);
-	if (edit_small(out, w, d, mag, negative))
-		return;
-
-	char small[48];
-	static char large[DIGITS_MAX];
-	char *digits = small;
 	int n;
-	if (!scaled_fast(mag, d, small, &n)) {
-		digits = large;
-		scaled_exact(mag, d, large, &n);
-	}
+	const char *digits = fedit_digits_64(mag, d, small, &n);
+	if (!digits)
+		digits = fedit_digits_128(mag, d, small, &n);
+	if (!digits)
+		digits = fedit_digits_exact(mag, d, large, &n);
 
-	/* digits holds round(|x| * 10^d) without leading zeros: n - d of them
-	 * stand before the point, none when the value is below 1 (".50", not
-	 * "0.50"); with d = 0 a zero keeps its digit ("0.") */
-	int ilen = n - d;
-	int int_digits = ilen > 0 ? ilen : 0;
+	/* digits holds round(|x| * 10^d): n - d of them stand before the
+	 * point, none when the value is below 1 (".50", not "0.50"); with
+	 * d = 0 a zero keeps its digit ("0."). The text is built from its end. */
 	bool sign = negative && (n > 1 || digits[0] != '0');
+	int int_digits = n > d ? n - d : 0;
 	int len = sign + int_digits + 1 + d;
 	if (len > w) {
-		memset(out, '*', (size_t)w);
+		justify(out, w, "", len);
 		return;
 	}
-	char *p = out;
-	for (int i = len; i < w; i++)
-		*p++ = ' ';
-	if (sign)
-		*p++ = '-';
-	memcpy(p, digits, (size_t)int_digits);
-	p += int_digits;
-	*p++ = '.';
+	char text[256];
+	char *p = text + len;
+	const char *q = digits + n;
 	for (int k = 0; k < d; k++)
-		*p++ = ilen + k < 0 ? '0' : digits[ilen + k];
+		*--p = q > digits ? *--q : '0';
+	*--p = '.';
+	while (q > digits)
+		*--p = *--q;
+	if (sign)
+		*--p = '-';
+	justify(out, w, text, len);
 }

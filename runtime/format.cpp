@@ -39,30 +39,29 @@ fmt_op *emit(parser &ps, fmt_kind kind)
 		op = &ps.p->ops[ps.p->n++];
 	else
 		ps.full = true;
-	*op = fmt_op{kind, 1, 0, 0, nullptr, 0, 0};
+	*op = fmt_op{kind, 1, 0, 0, nullptr, 0};
 	return op;
 }
 
+/* A literal, split at each doubled delimiter into pieces that stand in
+ * the text as they are written: 'it''s' is "it'" and "s". */
 bool literal(parser &ps)
 {
 	char delim = *ps.s++;
 	const char *start = ps.s;
-	for (;;) {
+	for (;; ps.s++) {
 		if (*ps.s == '\0')
 			return false;
-		if (*ps.s == delim) {
-			if (delim != '\002' && ps.s[1] == delim) {
-				ps.s += 2;
-				continue;
-			}
+		if (*ps.s != delim)
+			continue;
+		bool doubled = delim != '\002' && ps.s[1] == delim;
+		fmt_op *op = emit(ps, OP_LITERAL);
+		op->text = start;
+		op->len = (int)(ps.s - start) + doubled;
+		if (!doubled)
 			break;
-		}
-		ps.s++;
+		start = ++ps.s + 1;
 	}
-	fmt_op *op = emit(ps, OP_LITERAL);
-	op->text = start;
-	op->len = (int)(ps.s - start);
-	op->delim = delim;
 	ps.s++;
 	return true;
 }

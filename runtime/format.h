@@ -3,7 +3,8 @@
  * a list of operations, and a machine that walks it item by item.
  *
  * Accepted: literals delimited by the byte 0x02, an apostrophe or a double
- * quote (a doubled apostrophe or quote stands for itself); '$', which
+ * quote (a doubled apostrophe or quote stands for itself, and splits the
+ * literal in two); '$', which
  * suppresses the line end of the last record; '/', which ends a record;
  * Aw and A; Fw.d; repeat counts before data descriptors and groups;
  * nested parentheses. Blanks and commas between items are ignored.
@@ -17,9 +18,8 @@ struct fmt_op {
 	fmt_kind kind;
 	int rep;            /* repeat count of a data descriptor or group */
 	int w, d;           /* width (0: A without width) and decimals */
-	const char *text;   /* literal text between its delimiters */
+	const char *text;   /* a literal's text, as it is written out */
 	int len;
-	char delim;
 };
 
 enum { FMT_MAX_OPS = 128, FMT_MAX_DEPTH = 8, FMT_MAX_REPEAT = 9999, FMT_MAX_WIDTH = 255 };

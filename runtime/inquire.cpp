@@ -5,11 +5,11 @@
  */
 #include "runtime/f2c.h"
 #include "runtime/file_name.h"
+#include "runtime/platform.h"
 #include "runtime/units.h"
 
 #include <stdlib.h>
 #include <string.h>
-#include <sys/stat.h>
 
 integer f_inqu(inlist *a)
 {
@@ -17,8 +17,7 @@ integer f_inqu(inlist *a)
 	long number = -1;
 	if (a->infile) {
 		char *name = trimmed_name(a->infile, a->infilen);
-		struct stat st;
-		exists = name && stat(name, &st) == 0;
+		exists = name && sys_exists(name);
 		for (long n = 0; name && n < MAX_UNITS; n++) {
 			if (units[n].connected && units[n].name && strcmp(units[n].name, name) == 0) {
 				opened = true;

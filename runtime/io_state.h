@@ -6,10 +6,11 @@
 #ifndef KORVEX_IO_STATE_H
 #define KORVEX_IO_STATE_H
 
+#include "runtime/platform.h"
 #include "runtime/units.h"
 
 struct io_state {
-	long unit_no;        /* unit of the current statement, -1 if none yet */
+	unit *cur;           /* unit of the current statement, null if none yet */
 	const char *format;  /* current format text, "list io", or null */
 	bool reading;        /* the last statement started was a read */
 };
@@ -32,37 +33,37 @@ enum {
 	ERR_END_OF_FILE = -1,
 };
 
-/* Writes s[0..n) to standard error with write(2); gives up quietly. */
-void say(const char *s, size_t n);
+/* Writes s to standard error; gives up quietly. */
+void say(const char *s);
 
 /* Writes the diagnostic for error number code (an errno value below 100,
  * a run-time message from 100 up, or ERR_END_OF_FILE) at place, closes
- * every unit with its buffered output written, and ends the process with
+ * every unit with its buffered output written, and ends the run with
  * "abnormal program termination" and exit status 3. */
 [[noreturn]] void fatal(int code, const char *place);
 
-/* Ends the process as fatal does, after the line "msg", for a signal
- * (status 3); used by the floating-point exception and abort handlers. */
+/* The ending of fatal, after a signal's message: units closed quietly,
+ * "abnormal program termination", status 3. */
 [[noreturn]] void abnormal_end(void);
 
-#ifdef KORVEX_COVERAGE
-extern "C" void __gcov_dump(void);
-/* Coverage builds only: a process that ends with _exit keeps its counts. */
-inline void coverage_dump(void) { __gcov_dump(); }
-#else
-inline void coverage_dump(void) {}
-#endif
-
-#ifdef KORVEX_FUZZ
-/* Fuzz builds only: where a run that would end (STOP, a fatal error) goes
- * instead, with its exit status; it must not return. Null: really end. */
-extern void (*fuzz_escape)(int status);
-#endif
+/* The end of every run (STOP, a fatal error, a signal), the units already
+ * closed. The program's start-up supplies it; a harness that runs the
+ * program in its own process supplies its own. */
+[[noreturn]] void end_run(int status);
 
 /* The unit numbered n for a statement starting at place: records it as
  * the current unit and the direction of the transfer; an illegal number
  * or an unconnected unit is fatal. A read on the console first writes out
  * the files' buffered output. */
 unit *statement_unit(long n, const char *place, bool reading);
+
+/* Starts a READ or WRITE on unit n with format (a format text, or LIST_IO):
+ * the unit, then the direction it must allow, then the rest of an input
+ * line an earlier READ left. Returns the unit. */
+unit *statement_start(long n, const char *unit_place, bool reading, const char *format);
+
+/* Ends a WRITE record on io.cur; errors are fatal at place. The console
+ * is written out at the end of every write statement. */
+void statement_end_write(const char *place, bool line_end);
 
 #endif

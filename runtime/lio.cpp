@@ -11,52 +11,32 @@
 
 enum { RECORD_WIDTH = 80 };
 
-static unit *cur;
 static lread reader;
 static int column;   /* characters in the output record so far */
 
 integer s_rsle(cilist *a)
 {
-	cur = statement_unit(a->ciunit, "read start", true);
-	io.format = LIST_IO;
-	if (cur->writing)
-		fatal(ERR_CANT_READ, "read start");
-	unit_skip_line(cur);
+	statement_start(a->ciunit, "read start", true, LIST_IO);
 	lread_start(&reader);
 	return 0;
 }
 
 integer e_rsle(void)
 {
-	cur->skip_line = true;
+	io.cur->skip_line = true;
 	return 0;
 }
 
 integer s_wsle(cilist *a)
 {
-	cur = statement_unit(a->ciunit, "startio", false);
-	io.format = LIST_IO;
-	if (!unit_start_writing(cur))
-		fatal(ERR_CANT_WRITE, "write start");
+	statement_start(a->ciunit, "startio", false, LIST_IO);
 	column = 0;
 	return 0;
 }
 
-static void put(const char *p, size_t n)
-{
-	int err = unit_put(cur, p, n);
-	if (err)
-		fatal(err, "list out");
-	column += (int)n;
-}
-
 integer e_wsle(void)
 {
-	int err = unit_line_end(cur);
-	if (err)
-		fatal(err, "list out");
-	if (cur->console)
-		unit_flush(cur);
+	statement_end_write("list out", true);
 	return 0;
 }
 
@@ -67,7 +47,7 @@ static void read_items(ftnint type, ftnint number, char *ptr, ftnlen len)
 	for (ftnint i = 0; i < number; i++, ptr += len) {
 		double v;
 		bool assigned;
-		switch (lread_item(&reader, &cur->in, &v, &assigned)) {
+		switch (lread_item(&reader, &io.cur->in, &v, &assigned)) {
 		case LREAD_OK:
 			break;
 		case LREAD_END:
@@ -79,7 +59,7 @@ static void read_items(ftnint type, ftnint number, char *ptr, ftnlen len)
 		case LREAD_REPEAT:
 			fatal(ERR_LIST_INPUT, "bad repetition count");
 		case LREAD_IOERR:
-			fatal(cur->in.error, "list in");
+			fatal(io.cur->in.error, "list in");
 		}
 		if (!assigned)
 			continue;
@@ -92,13 +72,21 @@ static void read_items(ftnint type, ftnint number, char *ptr, ftnlen len)
 	}
 }
 
+static void put(const char *p, size_t n)
+{
+	int err = unit_put(io.cur, p, n);
+	if (err)
+		fatal(err, "list out");
+	column += (int)n;
+}
+
 static void write_items(ftnint type, ftnint number, char *ptr, ftnlen len)
 {
 	if (type != TYCHAR)
 		fatal(ERR_VARIABLE_TYPE, "list out");
 	for (ftnint i = 0; i < number; i++, ptr += len) {
 		if (column > 1 && column + len >= RECORD_WIDTH) {
-			int err = unit_line_end(cur);
+			int err = unit_line_end(io.cur);
 			if (err)
 				fatal(err, "list out");
 			column = 0;

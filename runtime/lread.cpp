@@ -49,19 +49,15 @@ static int cls(int c)
 /* The digits of a value's mantissa, as far as they count. */
 struct mantissa {
 	char digits[SIG_DIGITS];
-	int kept;               /* significant digits kept */
+	int kept;               /* significant digits kept: the first is not 0 */
 	long long all;          /* every digit seen, leading zeros included */
 	long long scale;        /* power of ten the kept digits are multiplied by */
-	bool point;
-	bool nonzero;
 };
 
 static void add_digit(mantissa *m, int c, bool after_point)
 {
 	m->all++;
-	if (c != '0')
-		m->nonzero = true;
-	if (!m->nonzero) {
+	if (m->kept == 0 && c == '0') {
 		if (after_point)
 			m->scale--;     /* a leading zero after the point */
 		return;
@@ -85,7 +81,7 @@ static int read_digits(text_in *t, mantissa *m, bool after_point)
 
 static double convert(const mantissa *m, long long exponent, bool negative)
 {
-	if (!m->nonzero)
+	if (m->kept == 0)
 		return negative ? -0.0 : 0.0;
 	long long e = m->scale + exponent;
 	if (e > 999999999)
@@ -113,23 +109,13 @@ static double convert(const mantissa *m, long long exponent, bool negative)
 	return strtod(text, nullptr);
 }
 
-static lread_status failed(text_in *t, lread_status s)
-{
-	return t->error ? LREAD_IOERR : s;
-}
-
-/* What one value in the input turned out to be. */
-struct parsed {
-	enum { VALUE, NUL, REPEAT_VALUE, REPEAT_NUL } kind;
-	double value;
-	long long count;
-};
-
-/* Reads a value (allow_repeat: or a repeat group) at the start of an item. */
-static lread_status parse(text_in *t, parsed *out, bool allow_repeat)
+/* Reads a value at the start of an item into r (count 1), or with
+ * allow_repeat also a repeat group r*c or r* (count r). A lone sign or
+ * point before a comma or slash is a null value. */
+static lread_status parse(text_in *t, lread *r, bool allow_repeat)
 {
 	mantissa m = {};
-	bool negative = false, sign = false;
+	bool negative = false, sign = false, point = false;
 	int c = text_getc(t);
 	if (cls(c) == C_SIGN) {
 		sign = true;
@@ -141,48 +127,41 @@ static lread_status parse(text_in *t, parsed *out, bool allow_repeat)
 		c = read_digits(t, &m, false);
 	}
 	if (cls(c) == C_POINT) {
-		m.point = true;
+		point = true;
 		c = read_digits(t, &m, true);
 	}
 
 	/* A star after a decimal point cannot continue the value: the value
 	 * ends there and the star starts the next item. */
-	if (cls(c) == C_STAR && allow_repeat && !m.point) {
+	if (cls(c) == C_STAR && allow_repeat && !point) {
 		/* a repeat count: digits only, not zero, at most 40 of them */
-		if (negative || !m.nonzero || m.all > SIG_DIGITS)
+		if (negative || m.kept == 0 || m.all > SIG_DIGITS)
 			return LREAD_REPEAT;
 		long long count = 0;   /* at most 40 digits, so scale is 0; saturated */
 		for (int i = 0; i < m.kept; i++)
 			count = count < REPEAT_CAP ? count * 10 + (m.digits[i] - '0') : REPEAT_CAP;
-		out->count = count;
 		c = text_getc(t);
 		int k = cls(c);
-		if (k == C_COMMA || k == C_SLASH) {
-			text_ungetc(t, c);
-			out->kind = parsed::REPEAT_NUL;
-			return LREAD_OK;
-		}
 		if (k == C_BLANK || k == C_EOL || k == C_END)
-			return failed(t, LREAD_INVALID);
+			return LREAD_INVALID;
 		text_ungetc(t, c);
-		parsed inner;
-		lread_status s = parse(t, &inner, false);
-		if (s != LREAD_OK)
-			return s;
-		out->kind = inner.kind == parsed::NUL ? parsed::REPEAT_NUL : parsed::REPEAT_VALUE;
-		out->value = inner.value;
-		return LREAD_OK;
+		r->null = true;
+		lread_status s = k == C_COMMA || k == C_SLASH ? LREAD_OK : parse(t, r, false);
+		r->count = count;
+		return s;
 	}
 
+	r->count = 1;
+	r->null = false;
 	if (m.all == 0) {
 		int k = cls(c);
-		if ((sign || m.point) && (k == C_COMMA || k == C_SLASH)) {
+		if ((sign || point) && (k == C_COMMA || k == C_SLASH)) {
 			text_ungetc(t, c);
-			out->kind = parsed::NUL;
+			r->null = true;
 			return LREAD_OK;
 		}
-		if (sign || m.point || k != C_EXP)
-			return failed(t, LREAD_INVALID);
+		if (sign || point || k != C_EXP)
+			return LREAD_INVALID;
 		/* a bare exponent: its mantissa is zero */
 	}
 
@@ -190,35 +169,23 @@ static lread_status parse(text_in *t, parsed *out, bool allow_repeat)
 	int k = cls(c);
 	if (k == C_EXP || k == C_SIGN) {   /* a sign here follows digits */
 		bool exp_negative = c == '-';
-		if (k == C_EXP) {
-			c = text_getc(t);
-			if (cls(c) == C_SIGN) {
-				exp_negative = c == '-';
-				c = text_getc(t);
-			}
-		} else {
+		c = text_getc(t);
+		if (k == C_EXP && cls(c) == C_SIGN) {
+			exp_negative = c == '-';
 			c = text_getc(t);
 		}
 		if (cls(c) != C_DIGIT)
-			return failed(t, LREAD_EXPONENT);
-		bool too_big = false;
+			return LREAD_EXPONENT;
 		for (; cls(c) == C_DIGIT; c = text_getc(t)) {
 			exponent = exponent * 10 + (c - '0');
-			if (exponent > EXPONENT_MAX) {
-				too_big = true;
-				exponent = EXPONENT_MAX;
-			}
+			if (exponent > EXPONENT_MAX)
+				return LREAD_EXPONENT;
 		}
-		if (too_big)
-			return LREAD_EXPONENT;
 		if (exp_negative)
 			exponent = -exponent;
 	}
-	if (c == TEXT_ERROR)
-		return LREAD_IOERR;
 	text_ungetc(t, c);
-	out->kind = parsed::VALUE;
-	out->value = convert(&m, exponent, negative);
+	r->value = convert(&m, exponent, negative);
 	return LREAD_OK;
 }
 
@@ -227,50 +194,33 @@ void lread_start(lread *r)
 	*r = lread{};
 }
 
-lread_status lread_item(lread *r, text_in *t, double *value, bool *assigned)
+/* lread_item without the read-error check. */
+static lread_status item(lread *r, text_in *t, double *value, bool *assigned)
 {
 	*assigned = false;
 	if (r->quit)
 		return LREAD_OK;
-	if (r->repeat > 0) {
-		r->repeat--;
-		if (!r->repeat_null) {
-			*value = r->repeat_value;
-			*assigned = true;
+	if (r->count == 0) {
+		int c, k;
+		while ((k = cls(c = text_getc(t))) == C_BLANK || k == C_EOL)
+			;
+		if (k == C_END)
+			return LREAD_END;
+		if (k == C_SLASH) {
+			r->quit = true;
+			return LREAD_OK;
 		}
-	} else {
-		int c;
-		for (;;) {
-			c = text_getc(t);
-			int k = cls(c);
-			if (k == C_BLANK || k == C_EOL)
-				continue;
-			if (c == TEXT_ERROR)
-				return LREAD_IOERR;
-			if (k == C_END)
-				return LREAD_END;
-			if (k == C_SLASH) {
-				r->quit = true;
-				return LREAD_OK;
-			}
-			if (k == C_COMMA)
-				return LREAD_OK;
-			break;
-		}
+		if (k == C_COMMA)
+			return LREAD_OK;
 		text_ungetc(t, c);
-		parsed p;
-		lread_status s = parse(t, &p, true);
+		lread_status s = parse(t, r, true);
 		if (s != LREAD_OK)
 			return s;
-		if (p.kind == parsed::REPEAT_VALUE || p.kind == parsed::REPEAT_NUL) {
-			r->repeat = p.count - 1;
-			r->repeat_null = p.kind == parsed::REPEAT_NUL;
-			r->repeat_value = p.value;
-		}
-		if (p.kind == parsed::VALUE || p.kind == parsed::REPEAT_VALUE) {
-			*value = p.value;
-			*assigned = true;
-		}
+	}
+	r->count--;
+	if (!r->null) {
+		*value = r->value;
+		*assigned = true;
 	}
 
 	/* the value's separator: blanks and tabs, then one comma */
@@ -281,4 +231,12 @@ lread_status lread_item(lread *r, text_in *t, double *value, bool *assigned)
 	if (cls(c) != C_COMMA)
 		text_ungetc(t, c);
 	return LREAD_OK;
+}
+
+lread_status lread_item(lread *r, text_in *t, double *value, bool *assigned)
+{
+	/* a read error is sticky: whatever the item made of the characters
+	 * before it, the error is what is reported */
+	lread_status s = item(r, t, value, assigned);
+	return t->error ? LREAD_IOERR : s;
 }

@@ -18,12 +18,14 @@ enum lread_status {
 	LREAD_IOERR,     /* a read error; errno in the stream's error */
 };
 
-/* The state of one list-directed READ statement. */
+/* The state of one list-directed READ statement: the values still due
+ * from the last item (a repeat group delivers count of them), whether
+ * they are null, and their value. */
 struct lread {
+	long long count;
+	bool null;
 	bool quit;          /* a slash has ended the list */
-	long long repeat;   /* values still due from a repeat group */
-	bool repeat_null;   /* the group delivers null values */
-	double repeat_value;
+	double value;
 };
 
 /* Begins a statement. */

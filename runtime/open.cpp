@@ -13,34 +13,14 @@
 #include "runtime/io_state.h"
 
 #include <errno.h>
-#include <fcntl.h>
 #include <stdlib.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
-/* Opens name for reading, refusing a directory. Returns the descriptor,
- * or -1 with errno set. */
-static int open_for_reading(const char *name)
-{
-	int fd = open(name, O_RDONLY | O_NOCTTY | O_CLOEXEC);
-	if (fd < 0)
-		return -1;
-	struct stat st;
-	fstat(fd, &st);
-	if (S_ISDIR(st.st_mode)) {
-		close(fd);
-		errno = EISDIR;
-		return -1;
-	}
-	return fd;
-}
 
 integer f_open(olist *a)
 {
 	unit *u = unit_at(a->ounit);
 	if (!u)
 		fatal(ERR_UNIT_NUMBER, "open");
-	io.unit_no = a->ounit;
+	io.cur = u;
 	if (u->connected) {
 		int err = unit_close(u);
 		if (err)
@@ -49,35 +29,29 @@ integer f_open(olist *a)
 	free(u->name);
 	u->name = nullptr;
 
+	/* until the file is there, the unit has no name in a diagnostic */
 	char *name = trimmed_name(a->ofnm, a->ofnmlen);
 	if (!name)
 		fatal(errno, "open");
 	char status = a->osta ? (char)(a->osta[0] | 0x20) : 'u';
-	struct stat st;
-	if (status == 'o' && stat(name, &st) != 0) {
+	if (status == 'o' && !sys_exists(name)) {
 		int err = errno;
 		free(name);
 		fatal(err, "open");
 	}
-	if (status != 'o') {
-		/* "new" creates the file and refuses an existing one in one call */
-		int fd = open(name, O_CREAT | (status == 'n' ? O_EXCL : 0) | O_RDONLY | O_NOCTTY | O_CLOEXEC, 0666);
-		if (fd >= 0) {
-			close(fd);
-		} else if (errno == EEXIST) {
-			free(name);
-			fatal(ERR_NEW_EXISTS, "open");
-		} else if (status == 'n') {
-			u->name = name;
-			fatal(errno, "open");
-		}
+	int err = status == 'o' ? 0 : sys_create(name, status == 'n');
+	if (err == EEXIST) {
+		free(name);
+		fatal(ERR_NEW_EXISTS, "open");
 	}
 	u->name = name;
+	if (err && status == 'n')
+		fatal(err, "open");
 
 	bool writing = false;
-	int fd = open_for_reading(name);
+	int fd = sys_open_read(name);
 	if (fd < 0) {
-		fd = open(name, O_WRONLY | O_NOCTTY | O_CLOEXEC);
+		fd = sys_open_write(name);
 		writing = true;
 	}
 	if (fd < 0)

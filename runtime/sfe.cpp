@@ -11,7 +11,6 @@
 
 static fmt_program program;
 static fmt_run run;
-static unit *cur;
 
 /* The format last compiled, so that a statement repeated in a loop is
  * compiled once. The program's literals point into the text, so it is
@@ -22,10 +21,10 @@ static char remembered[REMEMBERED_MAX + 1];
 
 static void compile(const char *text)
 {
-	size_t n = strnlen(text, REMEMBERED_MAX + 1);
-	if (text == remembered_at && n <= REMEMBERED_MAX && memcmp(text, remembered, n + 1) == 0)
+	if (text == remembered_at && strcmp(text, remembered) == 0)
 		return;
 	remembered_at = nullptr;
+	size_t n = strnlen(text, REMEMBERED_MAX + 1);
 	if (!fmt_parse(&program, text))
 		fatal(ERR_FORMAT, "startio");
 	if (n <= REMEMBERED_MAX) {
@@ -36,63 +35,45 @@ static void compile(const char *text)
 
 static void begin(cilist *a, bool reading)
 {
-	cur = statement_unit(a->ciunit, "startio", reading);
-	io.format = a->cifmt;
+	statement_start(a->ciunit, "startio", reading, a->cifmt);
 	compile(a->cifmt);
 	fmt_start(&run, &program);
-}
-
-static void put(const char *p, size_t n)
-{
-	int err = unit_put(cur, p, n);
-	if (err)
-		fatal(err, "write sfe");
-}
-
-static void line_end(void)
-{
-	int err = unit_line_end(cur);
-	if (err)
-		fatal(err, "write sfe");
-}
-
-static void put_literal(const fmt_op *op)
-{
-	for (int i = 0; i < op->len; i++) {
-		put(&op->text[i], 1);
-		if (op->text[i] == op->delim)
-			i++;   /* a doubled delimiter stands for one */
-	}
-}
-
-/* Skips the rest of the input record and its line end. */
-static void next_record(void)
-{
-	int c;
-	do
-		c = text_getc(&cur->in);
-	while (c >= 0 && c != '\n');
-	if (c == TEXT_EOF)
-		fatal(ERR_END_OF_FILE, "fmt");
-	if (c == TEXT_ERROR)
-		fatal(cur->in.error, "fmt");
 }
 
 integer s_wsfe(cilist *a)
 {
 	begin(a, false);
-	if (!unit_start_writing(cur))
-		fatal(ERR_CANT_WRITE, "write start");
 	return 0;
 }
 
 integer s_rsfe(cilist *a)
 {
 	begin(a, true);
-	if (cur->writing)
-		fatal(ERR_CANT_READ, "read start");
-	unit_skip_line(cur);
 	return 0;
+}
+
+static void put(const char *p, size_t n)
+{
+	int err = unit_put(io.cur, p, n);
+	if (err)
+		fatal(err, "write sfe");
+}
+
+/* The end of a record: on output a line end, on input the rest of the
+ * record and its line end skipped. */
+static void next_record(void)
+{
+	if (!io.reading) {
+		int err = unit_line_end(io.cur);
+		if (err)
+			fatal(err, "write sfe");
+		return;
+	}
+	int c = text_skip_line(&io.cur->in);
+	if (c == TEXT_EOF)
+		fatal(ERR_END_OF_FILE, "fmt");
+	if (c == TEXT_ERROR)
+		fatal(io.cur->in.error, "fmt");
 }
 
 static void write_item(const fmt_op *op, char *ptr, ftnlen len)
@@ -103,10 +84,8 @@ static void write_item(const fmt_op *op, char *ptr, ftnlen len)
 		if (w > len) {
 			memset(field, ' ', (size_t)(w - len));
 			put(field, (size_t)(w - len));
-			put(ptr, (size_t)len);
-		} else {
-			put(ptr, (size_t)w);
 		}
+		put(ptr, (size_t)(w < len ? w : len));
 		return;
 	}
 	double x;
@@ -119,12 +98,8 @@ static void write_item(const fmt_op *op, char *ptr, ftnlen len)
 	} else {
 		fatal(ERR_VARIABLE_TYPE, "fmt");
 	}
-	int err;
-	char *slot = unit_reserve(cur, (size_t)op->w, &err);
-	if (!slot)
-		fatal(err, "write sfe");
-	f_edit(slot, op->w, op->d, x);
-	unit_commit(cur, (size_t)op->w);
+	f_edit(field, op->w, op->d, x);
+	put(field, (size_t)op->w);
 }
 
 /* A edit on input: w characters of the record, blanks past its end. */
@@ -135,14 +110,14 @@ static void read_item(const fmt_op *op, char *ptr, ftnlen len)
 	int w = op->w ? op->w : (int)len;
 	int skip = w > len ? w - (int)len : 0;   /* the field's rightmost len characters count */
 	for (int i = 0; i < w; i++) {
-		int c = text_getc(&cur->in);
+		int c = text_getc(&io.cur->in);
 		if (c == '\n') {
-			text_ungetc(&cur->in, c);
+			text_ungetc(&io.cur->in, c);
 			c = ' ';
 		} else if (c == TEXT_EOF) {
 			fatal(ERR_END_OF_FILE, "fmt");
 		} else if (c == TEXT_ERROR) {
-			fatal(cur->in.error, "fmt");
+			fatal(io.cur->in.error, "fmt");
 		}
 		if (i >= skip)
 			ptr[i - skip] = (char)c;
@@ -166,11 +141,9 @@ static const fmt_op *advance(bool want_data)
 		if (step == STEP_ERROR || (step == STEP_LITERAL && io.reading))
 			fatal(ERR_FORMAT, "fmt");
 		if (step == STEP_LITERAL)
-			put_literal(op);
-		else if (io.reading)
-			next_record();
+			put(op->text, (size_t)op->len);
 		else
-			line_end();
+			next_record();
 	}
 }
 
@@ -186,13 +159,13 @@ integer do_fio(ftnint *number, char *ptr, ftnlen len)
 	return 0;
 }
 
+/* A formatted statement's format is current only while it runs: after
+ * it, a diagnostic names no format (a list-directed statement's "list io"
+ * stays current until the next formatted statement ends). */
 integer e_wsfe(void)
 {
 	advance(false);
-	if (!run.no_line_end)
-		line_end();
-	if (cur->console)
-		unit_flush(cur);
+	statement_end_write("write sfe", !run.no_line_end);
 	io.format = nullptr;
 	return 0;
 }
@@ -200,7 +173,7 @@ integer e_wsfe(void)
 integer e_rsfe(void)
 {
 	advance(false);
-	cur->skip_line = true;
+	io.cur->skip_line = true;
 	io.format = nullptr;
 	return 0;
 }

@@ -7,9 +7,10 @@
 
 enum { CTRL_Z = 0x1A };
 
-void text_open(text_in *t, source *src)
+void text_open(text_in *t, text_reader read, void *ctx)
 {
-	t->src = src;
+	t->read = read;
+	t->ctx = ctx;
 	t->pos = t->end = 0;
 	t->start = 0;
 	t->back = TEXT_NONE;
@@ -27,7 +28,7 @@ static bool fill(text_in *t)
 		return false;
 	t->start += (long long)t->end;
 	t->pos = t->end = 0;
-	long n = t->src->read(t->src, (char *)t->buf, sizeof t->buf);
+	long n = t->read(t->ctx, (char *)t->buf, sizeof t->buf);
 	if (n < 0) {
 		t->error = errno;
 		return false;
@@ -71,6 +72,15 @@ void text_ungetc(text_in *t, int c)
 {
 	if (c >= 0)
 		t->back = c;
+}
+
+int text_skip_line(text_in *t)
+{
+	int c;
+	do
+		c = text_getc(t);
+	while (c >= 0 && c != '\n');
+	return c;
 }
 
 long long text_offset(const text_in *t)

@@ -2,18 +2,24 @@
  * Text-mode input: a unit's bytes as a text stream. CR LF arrives as one
  * line end ('\n'), a lone CR is an ordinary character, and a byte 0x1A
  * ends the data as if the file ended there. The end of the data and a
- * read error are sticky.
+ * read error are sticky. The bytes come from a read function and its
+ * opaque pointer; the stream never looks behind them.
  */
 #ifndef KORVEX_TEXT_IN_H
 #define KORVEX_TEXT_IN_H
 
-#include "runtime/source.h"
+#include <stddef.h>
 
 enum { TEXT_BUF = 4096 };
 enum { TEXT_EOF = -1, TEXT_ERROR = -2, TEXT_NONE = -3 };
 
+/* Reads up to cap bytes into buf. Returns the count, 0 at the end of the
+ * data, or -1 with errno set on a read error. */
+typedef long (*text_reader)(void *ctx, char *buf, size_t cap);
+
 struct text_in {
-	source *src;
+	text_reader read;
+	void *ctx;
 	unsigned char buf[TEXT_BUF];
 	size_t pos, end;
 	long long start;    /* offset in the data of buf[0] */
@@ -22,8 +28,8 @@ struct text_in {
 	int error;          /* errno of a failed read, 0 if none */
 };
 
-/* Makes t read from src, at the start of the data. */
-void text_open(text_in *t, source *src);
+/* Makes t read through read(ctx, ...), at the start of the data. */
+void text_open(text_in *t, text_reader read, void *ctx);
 
 /* The next character: a byte 0..255, '\n' for a line end, TEXT_EOF at the
  * end of the data, or TEXT_ERROR after a read error (errno in t->error). */
@@ -32,6 +38,10 @@ int text_getc(text_in *t);
 /* Hands c back so that the next text_getc returns it again. At most one
  * character can be handed back; TEXT_EOF and TEXT_ERROR need not be. */
 void text_ungetc(text_in *t, int c);
+
+/* Discards the rest of the current line with its line end. Returns '\n',
+ * or TEXT_EOF or TEXT_ERROR where the data ended first. */
+int text_skip_line(text_in *t);
 
 /* Offset in the data of the next byte not yet consumed. */
 long long text_offset(const text_in *t);

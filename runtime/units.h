@@ -7,7 +7,6 @@
 #ifndef KORVEX_UNITS_H
 #define KORVEX_UNITS_H
 
-#include "runtime/source.h"
 #include "runtime/text_in.h"
 
 #include <stddef.h>
@@ -18,12 +17,10 @@ struct unit {
 	bool connected;
 	bool console;      /* a standard stream: never reopened, write errors ignored,
 	                      flushed at the end of every write statement */
-	bool crlf;         /* line ends are written as CR LF (files) or LF (console) */
 	bool writing;      /* the stream is open for writing, else for reading */
 	bool skip_line;    /* the rest of the current input line is still to be discarded */
 	int fd;
 	char *name;        /* the trimmed file name, or null */
-	source src;
 	text_in in;
 	char out[OUT_BUF];
 	volatile size_t out_len;
@@ -41,56 +38,34 @@ unit *unit_at(long n);
  * the unit from now on; may be null). u must not be connected. */
 void unit_attach(unit *u, int fd, char *name, bool console);
 
-/* Appends n bytes to u's output buffer, writing it out when it fills.
+/* Appends n bytes to u's output buffer, writing it out whenever it fills.
  * Returns 0 or the errno of a failed write (always 0 for the console). */
-int unit_put_slow(unit *u, const char *p, size_t n);
-/* Room for n more bytes at the end of u's buffer (n <= OUT_BUF), writing
- * the buffer out first if needed; null with *err set if that fails. The
- * bytes count once unit_commit publishes them. */
-char *unit_reserve(unit *u, size_t n, int *err);
-inline void unit_commit(unit *u, size_t n)
-{
-	/* the bytes are in place before the length that publishes them */
-	__atomic_signal_fence(__ATOMIC_SEQ_CST);
-	u->out_len = u->out_len + n;
-}
+int unit_put(unit *u, const char *p, size_t n);
 
-inline int unit_put(unit *u, const char *p, size_t n)
-{
-	size_t len = u->out_len;
-	if (n > OUT_BUF - len)
-		return unit_put_slow(u, p, n);
-	for (size_t i = 0; i < n; i++)
-		u->out[len + i] = p[i];
-	unit_commit(u, n);
-	return 0;
-}
-
-/* Appends a line end (LF, or CR LF for files). Returns as unit_put. */
+/* Appends a line end: CR LF in a file, the platform's own on the console.
+ * Returns as unit_put. */
 int unit_line_end(unit *u);
 
 /* Writes out u's buffered output. Returns as unit_put. */
 int unit_flush(unit *u);
 
-/* Writes out and closes the connected unit u, leaving it unconnected; the name stays for a
- * diagnostic until the unit is connected again. Returns 0 or the errno of
- * the first failure (always 0 for the console). */
-int unit_close(unit *u);
-
 /* Writes out the buffered output of every file unit (not the console).
  * Returns null, or the first unit that failed with *err set to its errno. */
 unit *units_flush_files(int *err);
+
+/* Writes out and closes the connected unit u, leaving it unconnected; the
+ * name stays for a diagnostic until the unit is connected again. Returns 0
+ * or the errno of the first failure. */
+int unit_close(unit *u);
 
 /* Closes every unit from a signal handler or the fatal path: writes out
  * the buffers with plain system calls and ignores every failure. */
 void units_close_all_quietly(void);
 
 /* Switches a unit that is open for reading over to writing: reopens its
- * file for writing, without truncation, at the position reached.
- * Returns false when the file cannot be opened for writing. */
+ * file for writing, without truncation, at the position reached. Returns
+ * false when the file cannot be opened for writing, or when its name now
+ * stands for another file than the one connected. */
 bool unit_start_writing(unit *u);
-
-/* Discards the rest of the current input line if a statement left it. */
-void unit_skip_line(unit *u);
 
 #endif

@@ -4,7 +4,7 @@
 #include "tabulation/tabulation.h"
 
 static integer c_1 = 1;
-static integer c_real = 4;   /* REAL item */
+static integer c_real = TYREAL;
 
 void read_leading_values(integer *in_unit, real coef[6], real *origin)
 {

@@ -4,8 +4,8 @@
 // differences below, each excluded explicitly.
 #include "run_program.h"
 #include "runtime/fedit.h"
-#include "runtime/lread.h"
 #include "tabulation/tabulation.h"
+#include "tests/support.h"
 
 #include <gtest/gtest.h>
 #include <math.h>
@@ -157,34 +157,9 @@ std::string generate(std::mt19937 &rng)
 // The values as KORVEX reads them (for checking an exact half).
 void read_values(const std::string &text, real coef[6], real *origin)
 {
-	source src;
-	static text_in t;
-	source_string(&src, text.data(), text.size());
-	text_open(&t, &src);
-	lread r;
-	lread_start(&r);
-	for (int i = 0; i < 7; i++) {
-		double v;
-		bool assigned;
-		if (lread_item(&r, &t, &v, &assigned) != LREAD_OK)
-			return;
-		if (assigned)
-			(i < 6 ? coef[i] : *origin) = (float)v;
-	}
-}
-
-bool exact_half(double x)
-{
-	if (!isfinite(x))
-		return false;
-	char text[1200];
-	snprintf(text, sizeof text, "%.1100f", fabs(x));
-	const char *p = strchr(text, '.') + 3;
-	if (*p++ != '5')
-		return false;
-	while (*p == '0')
-		p++;
-	return *p == '\0';
+	seven_values v = read_seven(text);
+	for (int i = 0; i < v.items; i++)
+		(i < 6 ? coef[i] : *origin) = (float)v.values[i];
 }
 
 std::string without_cr(std::string s)
@@ -244,7 +219,7 @@ TEST(CrossCheck, AgreesWithTheStockLibrary)
 			if (a == b)
 				continue;
 			ties++;
-			EXPECT_TRUE(exact_half(curve[i])) << "record " << i + 1 << ": " << a << " vs " << b;
+			EXPECT_TRUE(exact_half(curve[i], 2)) << "record " << i + 1 << ": " << a << " vs " << b;
 			EXPECT_GT(fabs(atof(a.c_str() + 8)), fabs(atof(b.c_str() + 8)));
 		}
 	}

@@ -1,6 +1,7 @@
 // End-to-end runs of the built program: exact console text, diagnostics,
 // exit status and files on disk.
 #include "run_program.h"
+#include "tests/support.h"
 
 #include <fcntl.h>
 #include <gtest/gtest.h>
@@ -16,16 +17,7 @@ const std::string kSampleDat = "250.5 -120.25 30 -4.5 1.25 -0.5\n40\n";
 
 std::string golden_table()
 {
-	std::string path = std::string(KORVEX_SOURCE_DIR) + "/tests/data/sample.imp";
-	FILE *f = fopen(path.c_str(), "rb");
-	std::string s;
-	char buf[4096];
-	size_t n;
-	while (f && (n = fread(buf, 1, sizeof buf, f)) > 0)
-		s.append(buf, n);
-	if (f)
-		fclose(f);
-	return s;
+	return slurp(std::string(KORVEX_SOURCE_DIR) + "/tests/data/sample.imp");
 }
 
 std::string warning_line(const std::string &file_name)

@@ -90,4 +90,41 @@ TEST(FEdit, Fields)
 		EXPECT_EQ(edit(r.x, r.w, r.d), r.want) << "value " << r.x << " F" << r.w << "." << r.d;
 }
 
+// Each rounding way on its own: the digits of round(mag * 10^d), with the
+// carries that run through every digit, from every way that reaches them.
+TEST(FEdit, RoundingWaysAgree)
+{
+	struct { double mag; int d; const char *want; } rows[] = {
+		{9.996, 2, "1000"},
+		{99.999, 2, "10000"},
+		{0.9999, 3, "1000"},
+		{0.996, 2, "100"},
+		{9.5, 0, "10"},
+		{0.5, 0, "1"},
+		{0.4, 0, "0"},
+		{0.0, 2, "0"},
+		{4.9e-324, 3, "0"},
+		{2.125, 2, "213"},
+		{2.675f, 2, "267"},
+		{999999.9999999, 6, "1000000000000"},
+		{1e15 - 0.5, 0, "1000000000000000"},
+		{0.99999999999999999, 19, "10000000000000000000"},
+		{9007199254740991.0, 3, "9007199254740991000"},
+	};
+	char buf[FEDIT_DIGITS_MAX];
+	for (const auto &r : rows) {
+		SCOPED_TRACE(testing::Message() << r.mag << " d " << r.d);
+		int reached = 0;
+		for (auto way : {fedit_digits_64, fedit_digits_128, fedit_digits_exact}) {
+			int n;
+			const char *digits = way(r.mag, r.d, buf, &n);
+			if (!digits)
+				continue;
+			reached++;
+			EXPECT_EQ(std::string(digits, (size_t)n), r.want) << "way " << reached;
+		}
+		EXPECT_GE(reached, 1);
+	}
+}
+
 } // namespace

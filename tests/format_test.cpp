@@ -2,13 +2,13 @@
 // format text and items -> the exact bytes written; malformed formats ->
 // the exact diagnostic.
 #include "runtime/f2c.h"
+#include "tests/support.h"
 
 #include <gtest/gtest.h>
 #include <stdlib.h>
 #include <unistd.h>
 
 #include <fstream>
-#include <sstream>
 #include <string>
 #include <variant>
 #include <vector>
@@ -16,29 +16,6 @@
 namespace {
 
 using item = std::variant<float, double, std::string>;
-
-std::string temp_name()
-{
-	char tmpl[] = "/tmp/korvex-fmt-XXXXXX";
-	int fd = mkstemp(tmpl);
-	close(fd);
-	unlink(tmpl);
-	return tmpl;
-}
-
-std::string slurp(const std::string &path)
-{
-	std::ifstream in(path, std::ios::binary);
-	std::stringstream ss;
-	ss << in.rdbuf();
-	return ss.str();
-}
-
-void connect(integer unit, const std::string &path, const char *status)
-{
-	olist o = {0, unit, (char *)path.c_str(), (ftnlen)path.size(), (char *)status, nullptr, nullptr, 0, nullptr};
-	f_open(&o);
-}
 
 void disconnect(integer unit)
 {

@@ -1,6 +1,6 @@
 // The list-directed reader: one row per input text -> the seven REAL values
 // (compared by bit pattern) or the failure, read whole and byte by byte.
-#include "runtime/lread.h"
+#include "tests/support.h"
 
 #include <errno.h>
 #include <gtest/gtest.h>
@@ -11,34 +11,6 @@
 #include <vector>
 
 namespace {
-
-struct outcome {
-	lread_status status = LREAD_OK;
-	std::vector<double> values;   // as read, before rounding to the target
-};
-
-// Reads seven items the way the program does (targets start at zero).
-outcome read_seven(const std::string &text, size_t chunk, int fail_errno = 0)
-{
-	static source src;
-	static text_in t;
-	source_string(&src, text.data(), text.size(), chunk, fail_errno);
-	text_open(&t, &src);
-	lread r;
-	lread_start(&r);
-	outcome o;
-	o.values.assign(7, 0.0);
-	for (int i = 0; i < 7; i++) {
-		bool assigned;
-		double v;
-		o.status = lread_item(&r, &t, &v, &assigned);
-		if (o.status != LREAD_OK)
-			return o;
-		if (assigned)
-			o.values[i] = v;
-	}
-	return o;
-}
 
 uint32_t bits(float f)
 {
@@ -111,7 +83,7 @@ TEST(ListRead, Values)
 	for (const row &r : good_rows) {
 		for (size_t chunk : {0, 1}) {
 			SCOPED_TRACE(testing::Message() << '"' << r.text << "\" chunk " << chunk);
-			outcome o = read_seven(r.text, chunk);
+			seven_values o = read_seven(r.text, chunk);
 			ASSERT_EQ(o.status, LREAD_OK);
 			for (int i = 0; i < 7; i++)
 				EXPECT_EQ(bits((float)o.values[i]), bits((float)r.want[i])) << "item " << i + 1;
@@ -197,7 +169,7 @@ TEST(ListRead, FortySignificantDigits)
 	};
 	for (auto &r : rows) {
 		SCOPED_TRACE(r.text);
-		outcome o = read_seven(std::string(r.text) + " 1 2 3 4 5 6", 0);
+		seven_values o = read_seven(std::string(r.text) + " 1 2 3 4 5 6", 0);
 		ASSERT_EQ(o.status, LREAD_OK);
 		EXPECT_EQ(o.values[0], r.want);
 	}
@@ -207,7 +179,7 @@ TEST(ListRead, FortySignificantDigits)
 TEST(ListRead, LongDigitStringsUseConstantMemory)
 {
 	std::string text = "0." + std::string(1 << 20, '0') + "5" + std::string(1 << 20, '7') + " 1 2 3 4 5 6";
-	outcome o = read_seven(text, 0);
+	seven_values o = read_seven(text, 0);
 	ASSERT_EQ(o.status, LREAD_OK);
 	EXPECT_EQ(o.values[0], 0.0);   // 5.77...e-1048577 underflows
 	EXPECT_EQ(o.values[6], 6.0);

@@ -1,5 +1,6 @@
 // Process plumbing for the end-to-end tests.
 #include "run_program.h"
+#include "tests/support.h"
 
 #include <fcntl.h>
 #include <poll.h>
@@ -13,7 +14,6 @@
 #include <unistd.h>
 
 #include <fstream>
-#include <sstream>
 
 const std::string kGreeting =
 	"         KORVEX   (by Vellumarix)\n"
@@ -57,10 +57,7 @@ void temp_dir::write(const std::string &name, const std::string &bytes) const
 
 std::string temp_dir::read(const std::string &name) const
 {
-	std::ifstream in(file(name), std::ios::binary);
-	std::stringstream ss;
-	ss << in.rdbuf();
-	return ss.str();
+	return slurp(file(name));
 }
 
 bool temp_dir::exists(const std::string &name) const

@@ -1,5 +1,5 @@
 // The text-mode input stream: raw bytes -> the characters a reader sees.
-#include "runtime/text_in.h"
+#include "tests/support.h"
 
 #include <errno.h>
 #include <gtest/gtest.h>
@@ -12,10 +12,9 @@ namespace {
 // line ends as '|', the end of data as '$', a read error as '!'.
 std::string characters(const std::string &raw, size_t chunk, int fail_errno = 0)
 {
-	static source src;
+	static memory_source m;
 	static text_in t;
-	source_string(&src, raw.data(), raw.size(), chunk, fail_errno);
-	text_open(&t, &src);
+	open_memory(&t, &m, raw.data(), raw.size(), chunk, fail_errno);
 	std::string seen;
 	for (size_t guard = 0; guard <= raw.size() + 1; guard++) {
 		int c = text_getc(&t);
@@ -55,20 +54,18 @@ TEST(TextIn, Characters)
 TEST(TextIn, ReadErrorIsStickyAndKeepsErrno)
 {
 	EXPECT_EQ(characters("ab", 0, EIO), "ab!");
-	source src;
+	memory_source m;
 	text_in t;
-	source_string(&src, "", 0, 0, EIO);
-	text_open(&t, &src);
+	open_memory(&t, &m, "", 0, 0, EIO);
 	EXPECT_EQ(text_getc(&t), TEXT_ERROR);
 	EXPECT_EQ(t.error, EIO);
 }
 
 TEST(TextIn, HandBackAndOffset)
 {
-	source src;
+	memory_source m;
 	text_in t;
-	source_string(&src, "x\r\ny", 4, 1);
-	text_open(&t, &src);
+	open_memory(&t, &m, "x\r\ny", 4, 1);
 	EXPECT_EQ(text_getc(&t), 'x');
 	EXPECT_EQ(text_offset(&t), 1);
 	int c = text_getc(&t);

@@ -1,0 +1,123 @@
+// Helpers shared by the tests and the fuzz targets: bytes in memory as a
+// unit's input, the seven-value read as the program makes it, temporary
+// files and units connected to them, and exact halves.
+#ifndef KORVEX_TESTS_SUPPORT_H
+#define KORVEX_TESTS_SUPPORT_H
+
+#include "runtime/f2c.h"
+#include "runtime/lread.h"
+
+#include <errno.h>
+#include <math.h>
+#include <stdio.h>
+#include <stdlib.h>
+#include <string.h>
+#include <unistd.h>
+
+#include <string>
+
+// data[0..size) handed out in reads of at most chunk bytes (0: all), then
+// the end, or a read error with fail_errno.
+struct memory_source {
+	const char *data;
+	size_t size, pos, chunk;
+	int fail_errno;
+};
+
+inline long memory_read(void *ctx, char *buf, size_t cap)
+{
+	memory_source *m = (memory_source *)ctx;
+	size_t left = m->size - m->pos;
+	if (left == 0 && m->fail_errno) {
+		errno = m->fail_errno;
+		return -1;
+	}
+	size_t n = left < cap ? left : cap;
+	if (m->chunk && n > m->chunk)
+		n = m->chunk;
+	memcpy(buf, m->data + m->pos, n);
+	m->pos += n;
+	return (long)n;
+}
+
+// Makes t read data[0..size) through m.
+inline void open_memory(text_in *t, memory_source *m, const char *data, size_t size, size_t chunk = 0,
+                        int fail_errno = 0)
+{
+	*m = memory_source{data, size, 0, chunk, fail_errno};
+	text_open(t, memory_read, m);
+}
+
+// Seven list-directed items read the way the program reads its parameters.
+struct seven_values {
+	lread_status status = LREAD_OK;
+	int items = 0;                 // items read before the status
+	double values[7] = {};         // as read (0 where nothing was assigned)
+	bool assigned[7] = {};
+};
+
+inline seven_values read_seven(const std::string &text, size_t chunk = 0, int fail_errno = 0)
+{
+	static memory_source m;
+	static text_in t;
+	open_memory(&t, &m, text.data(), text.size(), chunk, fail_errno);
+	lread r;
+	lread_start(&r);
+	seven_values o;
+	for (; o.items < 7; o.items++) {
+		o.status = lread_item(&r, &t, &o.values[o.items], &o.assigned[o.items]);
+		if (o.status != LREAD_OK)
+			break;
+		if (!o.assigned[o.items])
+			o.values[o.items] = 0;
+	}
+	return o;
+}
+
+// Whether |x| * 10^d lies exactly halfway between two integers.
+inline bool exact_half(double x, int d)
+{
+	if (!isfinite(x))
+		return false;
+	static char text[1200];
+	snprintf(text, sizeof text, "%.1100f", fabs(x));
+	const char *p = strchr(text, '.') + 1 + d;
+	if (*p++ != '5')
+		return false;
+	while (*p == '0')
+		p++;
+	return *p == '\0';
+}
+
+// The whole content of a file ("" if there is none).
+inline std::string slurp(const std::string &path)
+{
+	FILE *f = fopen(path.c_str(), "rb");
+	if (!f)
+		return "";
+	std::string s;
+	char buf[4096];
+	size_t n;
+	while ((n = fread(buf, 1, sizeof buf, f)) > 0)
+		s.append(buf, n);
+	fclose(f);
+	return s;
+}
+
+// A name for a file that does not exist yet.
+inline std::string temp_name()
+{
+	char tmpl[] = "/tmp/korvex-t-XXXXXX";
+	close(mkstemp(tmpl));
+	unlink(tmpl);
+	return tmpl;
+}
+
+// OPEN of path on unit with status.
+inline void connect(integer unit, const std::string &path, const char *status)
+{
+	olist o = {0, unit, (char *)path.c_str(), (ftnlen)path.size(), (char *)status, nullptr, nullptr, 0, nullptr};
+	f_open(&o);
+}
+
+#endif
