@@ -6,6 +6,7 @@
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <signal.h>
+#include <string.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -27,6 +28,9 @@ std::string warning_line(const std::string &file_name)
 }
 
 bool running_as_root() { return geteuid() == 0; }
+
+// Why a check cannot be made on the Windows build under Wine, or null.
+const char *not_under_wine(const char *why) { return target_is_windows() ? why : nullptr; }
 
 TEST(Run, NormalRunWritesTheTableAndStops)
 {
@@ -64,6 +68,8 @@ TEST(Run, NameEntry)
 	};
 	for (const row &w : rows) {
 		SCOPED_TRACE(w.typed);
+		if (target_is_windows() && strchr(w.base, '\t'))
+			continue;   // a Windows file name holds no tab
 		temp_dir d;
 		d.write(std::string(w.base) + ".dat", kSampleDat);
 		run_result r = run_korvex(d, with_input(w.typed));
@@ -204,20 +210,23 @@ TEST(Run, DirectoriesAreNeverConnected)
 	mkdir(d.file("x.imp").c_str(), 0755);
 	run_result r = run_korvex(d, with_input("x\n0\n"));
 	EXPECT_EQ(r.out, kGreeting + warning_line("x.imp"));
-	EXPECT_EQ(r.err, diagnostic("open: Is a directory", 13, "x.imp", "list io", false));
+	// Windows' C library cannot open a directory at all
+	const std::string is_a_directory = target_is_windows() ? "open: Permission denied" : "open: Is a directory";
+	EXPECT_EQ(r.err, diagnostic(is_a_directory, 13, "x.imp", "list io", false));
 	EXPECT_EQ(r.status, 3);
 
 	temp_dir e;
 	mkdir(e.file("y.dat").c_str(), 0755);
 	r = run_korvex(e, with_input("y\n0\n"));
-	EXPECT_EQ(r.err, diagnostic("open: Is a directory", 11, "y.dat", "", true));
+	EXPECT_EQ(r.err, diagnostic(is_a_directory, 11, "y.dat", "", true));
 	EXPECT_EQ(r.status, 3);
 	EXPECT_FALSE(e.exists("y.imp"));
 }
 
 TEST(Run, ReadOnlyOldTableInReadOnlyDirectory)
 {
-	if (running_as_root())
+	// on Windows the file's read-only attribute alone keeps it, even for root
+	if (running_as_root() && !target_is_windows())
 		GTEST_SKIP() << "root may remove files from a read-only directory";
 	temp_dir d;
 	d.write("ro.dat", kSampleDat);
@@ -263,6 +272,8 @@ TEST(Run, TableThatCannotBeReopenedForWriting)
 // FIFO, so the program waits there): the other file is never written.
 TEST(Run, TableReplacedByALinkIsNotWritten)
 {
+	if (target_is_windows())
+		GTEST_SKIP() << "Windows has no FIFO to hold the program between OPEN and WRITE (Wine reports none)";
 	temp_dir d;
 	d.write("victim", "precious");
 	mkfifo(d.file("p.dat").c_str(), 0644);
@@ -288,20 +299,29 @@ TEST(Run, TableReplacedByALinkIsNotWritten)
 TEST(Run, Signals)
 {
 	const std::string abnormal = "\nabnormal program termination\n";
-	struct row { int sig; std::string after; std::string message; int status; bool table; int killed_by; } rows[] = {
+	const char *wine_kills_itself = not_under_wine("Wine ends itself on this signal; the program never sees it");
+	const char *wine_keeps_it = not_under_wine("Wine does not pass this signal on to the program");
+	struct row {
+		int sig; std::string after; std::string message; int status; bool table; int killed_by;
+		const char *skip = nullptr;
+	} rows[] = {
 		{SIGINT, kClosing, "Interrupt\n", 1, true, 0},
-		{SIGTERM, kClosing, "Killed\n", 1, true, 0},
+		{SIGTERM, kClosing, "Killed\n", 1, true, 0, wine_kills_itself},
 		{SIGINT, kGreeting, "Interrupt\n", 1, false, 0},
-		{SIGTERM, kGreeting, "Killed\n", 1, false, 0},
-		{SIGFPE, kClosing, "Floating Exception\n" + abnormal, 3, true, 0},
-		{SIGABRT, kClosing, "IOT Trap\n" + abnormal, 3, true, 0},
+		{SIGTERM, kGreeting, "Killed\n", 1, false, 0, wine_kills_itself},
+		{SIGFPE, kClosing, "Floating Exception\n" + abnormal, 3, true, 0, wine_keeps_it},
+		{SIGABRT, kClosing, "IOT Trap\n" + abnormal, 3, true, 0, wine_keeps_it},
 		// signals the run-time leaves alone: the table is on disk before the pause
-		{SIGHUP, kClosing, "", -1, true, SIGHUP},
-		{SIGQUIT, kClosing, "", -1, true, SIGQUIT},
+		{SIGHUP, kClosing, "", -1, true, SIGHUP, wine_kills_itself},
+		{SIGQUIT, kClosing, "", -1, true, SIGQUIT, wine_kills_itself},
 		{SIGKILL, kClosing, "", -1, true, SIGKILL},
 	};
 	for (const row &w : rows) {
 		SCOPED_TRACE(w.message + std::to_string(w.table));
+		if (w.skip) {
+			printf("skipped, signal %d: %s\n", w.sig, w.skip);
+			continue;
+		}
 		temp_dir d;
 		d.write("sample.dat", kSampleDat);
 		d.write("sample.imp", "old");
@@ -320,6 +340,8 @@ TEST(Run, Signals)
 
 TEST(Run, IgnoredInterruptStaysIgnored)
 {
+	if (target_is_windows())
+		GTEST_SKIP() << "Wine does not pass an ignored SIGINT on as Windows' inherited ignore flag";
 	temp_dir d;
 	d.write("sample.dat", kSampleDat);
 	run_options o;
@@ -338,6 +360,8 @@ TEST(Run, IgnoredInterruptStaysIgnored)
 // A table that cannot be written is never reported as success.
 TEST(Run, TableLargerThanTheFileSizeLimit)
 {
+	if (target_is_windows())
+		GTEST_SKIP() << "a file-size limit on Wine's process ends the Wine server";
 	temp_dir d;
 	d.write("sample.dat", kSampleDat);
 	run_options o = with_input("sample\n0\n");
@@ -369,9 +393,14 @@ TEST(Run, ClosedOrFullConsole)
 	d.write("sample.dat", kSampleDat);
 	run_options o = with_input("sample\n0\n");
 	o.close_fds = {0};
-	run_result r = run_korvex(d, o);
-	EXPECT_EQ(r.err, diagnostic("fmt: end of file", 5, "", "(a20)", true));
-	EXPECT_EQ(r.status, 3);
+	run_result r;
+	if (target_is_windows()) {
+		printf("skipped, closed standard input: Wine gives it a handle that cannot be read\n");
+	} else {
+		r = run_korvex(d, o);
+		EXPECT_EQ(r.err, diagnostic("fmt: end of file", 5, "", "(a20)", true));
+		EXPECT_EQ(r.status, 3);
+	}
 
 	// a diagnostic that cannot be written still ends with the failure status
 	run_options no_room = with_input("");

@@ -66,6 +66,48 @@ bool temp_dir::exists(const std::string &name) const
 	return lstat(file(name).c_str(), &st) == 0;
 }
 
+bool target_is_windows()
+{
+	const char *t = getenv("KORVEX_TARGET");
+	return t && strcmp(t, "windows") == 0;
+}
+
+// The launcher's words, then the program.
+static std::vector<std::string> command(const std::string &program)
+{
+	std::vector<std::string> words;
+	const char *launcher = getenv("KORVEX_LAUNCHER");
+	std::string w;
+	for (const char *p = launcher ? launcher : ""; ; p++) {
+		if (*p && *p != ' ') {
+			w += *p;
+			continue;
+		}
+		if (!w.empty())
+			words.push_back(w);
+		w.clear();
+		if (!*p)
+			break;
+	}
+	words.push_back(program);
+	return words;
+}
+
+// Console text of a Windows build: each CR LF read as LF; a bare LF is
+// marked, so that it fails every comparison.
+static std::string console_lines(const std::string &s)
+{
+	std::string out;
+	for (size_t i = 0; i < s.size(); i++) {
+		if (s[i] == '\r' && i + 1 < s.size() && s[i + 1] == '\n')
+			continue;
+		if (s[i] == '\n' && (i == 0 || s[i - 1] != '\r'))
+			out += "<bare LF>";
+		out += s[i];
+	}
+	return out;
+}
+
 static bool ends_with(const std::string &s, const std::string &tail)
 {
 	return s.size() >= tail.size() && s.compare(s.size() - tail.size(), tail.size(), tail) == 0;
@@ -77,7 +119,13 @@ run_result run_korvex(const temp_dir &dir, const run_options &opt)
 	if (pipe(in) || pipe(out) || pipe(err))
 		abort();
 	const char *chosen = getenv("KORVEX_BINARY");   // the program under test, where it is not the build's own
-	std::string program = !opt.program.empty() ? opt.program : chosen && *chosen ? chosen : KORVEX_BINARY;
+	bool ours = opt.program.empty();
+	std::vector<std::string> words =
+		ours ? command(chosen && *chosen ? chosen : KORVEX_BINARY) : std::vector<std::string>{opt.program};
+	std::vector<char *> argv;
+	for (std::string &w : words)
+		argv.push_back(&w[0]);
+	argv.push_back(nullptr);
 	pid_t pid = fork();
 	if (pid == 0) {
 		if (chdir(dir.path.c_str()) != 0)
@@ -101,6 +149,8 @@ run_result run_korvex(const temp_dir &dir, const run_options &opt)
 		for (int fd = 3; fd < 64; fd++)
 			close(fd);
 		signal(SIGINT, opt.ignore_sigint ? SIG_IGN : SIG_DFL);
+		if (target_is_windows())
+			setenv("WINEDEBUG", "-all", 0);   // Wine's own messages are not the program's
 		signal(SIGPIPE, SIG_DFL);
 		if (opt.file_size_limit >= 0) {
 			signal(SIGXFSZ, SIG_IGN);
@@ -109,7 +159,7 @@ run_result run_korvex(const temp_dir &dir, const run_options &opt)
 		}
 		for (int fd : opt.close_fds)
 			close(fd);
-		execl(program.c_str(), program.c_str(), (char *)nullptr);
+		execvp(argv[0], argv.data());
 		_exit(127);
 	}
 	close(in[0]);
@@ -145,7 +195,8 @@ run_result run_korvex(const temp_dir &dir, const run_options &opt)
 			}
 			(k == 0 ? r.out : r.err).append(buf, (size_t)n);
 		}
-		if (opt.signal && !signalled && ends_with(r.out, opt.signal_after)) {
+		if (opt.signal && !signalled && ends_with(ours && target_is_windows() ? console_lines(r.out) : r.out,
+		                                          opt.signal_after)) {
 			usleep(50000);   // let it settle into its read
 			kill(pid, opt.signal);
 			signalled = true;
@@ -164,6 +215,10 @@ run_result run_korvex(const temp_dir &dir, const run_options &opt)
 	// a coverage build's counters may fail to reach a full disk; not the program's text
 	for (size_t at; (at = r.err.find("libgcov profiling error")) != std::string::npos;)
 		r.err.erase(at, r.err.find('\n', at) + 1 - at);
+	if (ours && target_is_windows()) {
+		r.out = console_lines(r.out);
+		r.err = console_lines(r.err);
+	}
 	int status = 0;
 	if (time(nullptr) >= deadline)
 		kill(pid, SIGKILL);

@@ -48,7 +48,15 @@ inline run_options with_input(const std::string &text)
 	return o;
 }
 
+// Runs the program in dir. The program is the build's own korvex, or
+// $KORVEX_BINARY, started through $KORVEX_LAUNCHER where that is set (the
+// words of a command such as "wine" or "qemu-aarch64"). With
+// $KORVEX_TARGET=windows the console's CR LF line ends are checked and
+// read as LF, so that the expected texts are the same for every build.
 run_result run_korvex(const temp_dir &dir, const run_options &opt);
+
+// The program under test is a Windows build (run under Wine).
+bool target_is_windows();
 
 // The banner and prompt, exactly as written before the name is read.
 extern const std::string kGreeting;

@@ -115,6 +115,19 @@ TEST(RuntimeDeathTest, Diagnostics)
 		{"OPEN old of a missing file", [] { connect(31, "/nonexistent/x", "old"); }, "open: No such file or directory"},
 		{"OPEN unknown where nothing can be created", [] { connect(31, "/nonexistent/x", "unknown"); },
 		 "open: No such file or directory"},
+		{"an error number the run-time does not know", [] { fatal(999, "place"); }, "place: illegal error number 999"},
+		{"a negative one", [] { fatal(-7, "place"); }, "place: illegal error number -7"},
+	};
+	for (const death_row &r : rows)
+		EXPECT_EXIT(r.action(), testing::ExitedWithCode(3), "^" + console_text(r.first_line + "\n")) << r.what;
+}
+
+// Output that the device refuses.
+TEST(RuntimeDeathTest, FullDevice)
+{
+	if (!sys_exists("/dev/full"))
+		GTEST_SKIP() << "this system has no /dev/full";
+	const death_row rows[] = {
 		{"table larger than the device", [] {
 			 connect(31, "/dev/full", "old");
 			 for (int i = 0; i < 600; i++)
@@ -146,23 +159,21 @@ TEST(RuntimeDeathTest, Diagnostics)
 			 s_stop((char *)"", 0);
 		 },
 		 "close: No space left on device"},
-		{"an error number the run-time does not know", [] { fatal(999, "place"); }, "place: illegal error number 999"},
-		{"a negative one", [] { fatal(-7, "place"); }, "place: illegal error number -7"},
 	};
 	for (const death_row &r : rows)
-		EXPECT_EXIT(r.action(), testing::ExitedWithCode(3), "^" + r.first_line + "\n") << r.what;
+		EXPECT_EXIT(r.action(), testing::ExitedWithCode(3), "^" + console_text(r.first_line + "\n")) << r.what;
 }
 
 TEST(RuntimeDeathTest, NoUnitYet)
 {
 	EXPECT_EXIT({ io.cur = nullptr; io.format = nullptr; fatal(ERR_FORMAT, "p"); }, testing::ExitedWithCode(3),
-	            "^p: error in format\napparent state: internal I/O\nlately (reading|writing) sequential");
+	            "^" + console_text("p: error in format\napparent state: internal I/O\nlately \\w+ sequential"));
 }
 
 TEST(RuntimeDeathTest, StopEndsTheRunWithStatusZero)
 {
 	EXPECT_EXIT(s_stop((char *)"", 0), testing::ExitedWithCode(0), "^$");
-	EXPECT_EXIT(s_stop((char *)"7", 1), testing::ExitedWithCode(0), "^STOP 7\n$");
+	EXPECT_EXIT(s_stop((char *)"7", 1), testing::ExitedWithCode(0), "^" + console_text("STOP 7\n") + "$");
 }
 
 // Reading into a DOUBLE PRECISION item keeps every bit of the conversion.

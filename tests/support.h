@@ -6,6 +6,7 @@
 
 #include "runtime/f2c.h"
 #include "runtime/lread.h"
+#include "runtime/platform.h"
 
 #include <errno.h>
 #include <math.h>
@@ -74,6 +75,16 @@ inline seven_values read_seven(const std::string &text, size_t chunk = 0, int fa
 	return o;
 }
 
+// Text as the run-time writes it on the console: each "\n" the platform's
+// line end.
+inline std::string console_text(const std::string &s)
+{
+	std::string out;
+	for (char c : s)
+		out += c == '\n' ? std::string(SYS_CONSOLE_LINE_END) : std::string(1, c);
+	return out;
+}
+
 // Whether |x| * 10^d lies exactly halfway between two integers.
 inline bool exact_half(double x, int d)
 {
@@ -105,12 +116,18 @@ inline std::string slurp(const std::string &path)
 }
 
 // A name for a file that does not exist yet.
+inline std::string temp_directory()
+{
+	const char *dir = getenv("TMPDIR") ? getenv("TMPDIR") : getenv("TEMP") ? getenv("TEMP") : "/tmp";
+	return dir;
+}
+
 inline std::string temp_name()
 {
-	char tmpl[] = "/tmp/korvex-t-XXXXXX";
-	close(mkstemp(tmpl));
-	unlink(tmpl);
-	return tmpl;
+	std::string name = temp_directory() + "/korvex-t-XXXXXX";
+	close(mkstemp(&name[0]));
+	unlink(name.c_str());
+	return name;
 }
 
 // OPEN of path on unit with status.

@@ -1,0 +1,77 @@
+// Windows: the console control handler runs on a thread of its own. Called
+// while the main thread keeps writing records, it must end the run with
+// "Interrupt" and status 1, every byte written once and in order.
+#include "runtime/f2c.h"
+#include "runtime/io_state.h"
+#include "tests/support.h"
+
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <thread>
+
+extern "C" BOOL WINAPI sys_console_event(DWORD type);
+
+namespace {
+
+char fmt_f82[] = "(f8.2)";
+const std::string kRecord = "    1.00\r\n";
+
+// Writes records to path until the event, sent from another thread after a
+// while (by calling the handler, or for real through the console), ends it.
+[[noreturn]] void write_until_interrupted(const std::string &path, bool real_event)
+{
+	sys_start();
+	connect(31, path, "new");
+	std::thread([real_event] {
+		Sleep(50);
+		if (real_event)
+			GenerateConsoleCtrlEvent(CTRL_C_EVENT, 0);
+		else
+			sys_console_event(CTRL_C_EVENT);
+		Sleep(5000);
+		_exit(9);   // the handler did not end the run
+	}).detach();
+	float x = 1.f;
+	integer one = 1;
+	cilist io = {0, 31, 0, fmt_f82, 0};
+	for (;;) {
+		s_wsfe(&io);
+		do_fio(&one, (char *)&x, (ftnlen)sizeof x);
+		e_wsfe();
+	}
+}
+
+// Whole records, and at most the start of one more at the end.
+void expect_records(const std::string &table)
+{
+	ASSERT_GT(table.size(), 4096u);
+	for (size_t at = 0; at < table.size(); at += kRecord.size())
+		ASSERT_EQ(table.compare(at, kRecord.size(), kRecord, 0, table.size() - at), 0) << "at byte " << at;
+}
+
+// (The death test reads the child's standard error in text mode, so the
+// CR of the line end may be gone by then.)
+TEST(ConsoleEventDeathTest, HandlerOnAnotherThreadWhileWriting)
+{
+	std::string path = temp_directory() + "/korvex-event-direct";
+	unlink(path.c_str());
+	EXPECT_EXIT(write_until_interrupted(path, false), testing::ExitedWithCode(1), "^Interrupt\r?\n$");
+	expect_records(slurp(path));
+	unlink(path.c_str());
+}
+
+TEST(ConsoleEventDeathTest, RealCtrlC)
+{
+	DWORD mode;
+	if (!GetConsoleMode(GetStdHandle(STD_INPUT_HANDLE), &mode))
+		GTEST_SKIP() << "no console to send Ctrl-C in (standard input is not one)";
+	std::string path = temp_directory() + "/korvex-event-real";
+	unlink(path.c_str());
+	EXPECT_EXIT(write_until_interrupted(path, true), testing::ExitedWithCode(1), "^Interrupt\r?\n$");
+	expect_records(slurp(path));
+	unlink(path.c_str());
+}
+
+} // namespace
