@@ -11,13 +11,17 @@
 #include <stdio.h>
 #include <string.h>
 
+#ifdef __SIZEOF_INT128__
 typedef unsigned __int128 u128;
+#else
+typedef uint64_t u128;   /* a compiler without 128-bit integers: the 128-bit way declines */
+#endif
 
 /* Writes the decimal digits of v so that they end just before end;
  * returns where they start. */
 static char *u128_digits(u128 v, char *end)
 {
-	for (; v > UINT64_MAX; v /= 10)   /* rare: only with many decimals */
+	for (; v > (u128)UINT64_MAX; v /= 10)   /* rare: only with many decimals */
 		*--end = (char)('0' + (int)(v % 10));
 	uint64_t small = (uint64_t)v;
 	do
@@ -76,7 +80,7 @@ const char *fedit_digits_128(double mag, int d, char *buf, int *n)
 	uint64_t m;
 	int e;
 	decompose(mag, &m, &e);
-	if (d > 19 || e > 11)
+	if (d > 19 || e > 11 || sizeof(u128) < 16)
 		return nullptr;
 	u128 p = m;
 	for (int i = 0; i < d; i++)

@@ -213,8 +213,10 @@ run_result run_korvex(const temp_dir &dir, const run_options &opt)
 		if (f.fd >= 0)
 			close(f.fd);
 	// a coverage build's counters may fail to reach a full disk; not the program's text
-	for (size_t at; (at = r.err.find("libgcov profiling error")) != std::string::npos;)
-		r.err.erase(at, r.err.find('\n', at) + 1 - at);
+	// nor is qemu-user's note on a signal that ends the program
+	for (const char *note : {"libgcov profiling error", "qemu: uncaught target signal"})
+		for (size_t at; (at = r.err.find(note)) != std::string::npos;)
+			r.err.erase(at, r.err.find('\n', at) + 1 - at);
 	if (ours && target_is_windows()) {
 		r.out = console_lines(r.out);
 		r.err = console_lines(r.err);
