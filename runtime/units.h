@@ -1,8 +1,8 @@
 /*
  * The unit table: numbered units connected to the console or to files,
  * each with a text-mode input stream and a 4096-byte output buffer. The
- * buffers are plain memory written out with write(2), so that a signal
- * handler can empty them without stdio.
+ * buffers are plain memory written out with the platform's raw write, so
+ * that a signal handler can empty them without stdio.
  */
 #ifndef KORVEX_UNITS_H
 #define KORVEX_UNITS_H
