@@ -37,9 +37,11 @@ int sys_open_write(const char *name);
  * directory included) is EEXIST. 0 or an errno. */
 int sys_create(const char *name, bool exclusive);
 
-/* Opens name for writing at offset pos, only if it still is the file open
- * on connected; the descriptor, or -1. */
-int sys_reopen_for_writing(const char *name, int connected, long long pos);
+/* Whether descriptors a and b are open on the same file. */
+bool sys_same_file(int a, int b);
+
+/* Moves fd to offset pos from the start; false if it cannot. */
+bool sys_seek(int fd, long long pos);
 
 /* Whether the file-status query on name succeeds (a directory exists);
  * false with errno set. */

@@ -117,18 +117,15 @@ int sys_create(const char *name, bool exclusive)
 	return 0;
 }
 
-int sys_reopen_for_writing(const char *name, int connected, long long pos)
+bool sys_same_file(int a, int b)
 {
-	int fd = sys_open_write(name);
-	if (fd < 0)
-		return -1;
-	struct stat was, now;
-	if (fstat(connected, &was) != 0 || fstat(fd, &now) != 0 || was.st_dev != now.st_dev ||
-	    was.st_ino != now.st_ino || lseek(fd, (off_t)pos, SEEK_SET) < 0) {
-		close(fd);
-		return -1;
-	}
-	return fd;
+	struct stat sa, sb;
+	return fstat(a, &sa) == 0 && fstat(b, &sb) == 0 && sa.st_dev == sb.st_dev && sa.st_ino == sb.st_ino;
+}
+
+bool sys_seek(int fd, long long pos)
+{
+	return lseek(fd, (off_t)pos, SEEK_SET) >= 0;
 }
 
 bool sys_exists(const char *name)

@@ -138,19 +138,16 @@ static bool identity(int fd, BY_HANDLE_FILE_INFORMATION *info)
 	return h != INVALID_HANDLE_VALUE && GetFileInformationByHandle(h, info);
 }
 
-int sys_reopen_for_writing(const char *name, int connected, long long pos)
+bool sys_same_file(int a, int b)
 {
-	int fd = sys_open_write(name);
-	if (fd < 0)
-		return -1;
-	BY_HANDLE_FILE_INFORMATION was, now;
-	if (!identity(connected, &was) || !identity(fd, &now) ||
-	    was.dwVolumeSerialNumber != now.dwVolumeSerialNumber || was.nFileIndexHigh != now.nFileIndexHigh ||
-	    was.nFileIndexLow != now.nFileIndexLow || _lseeki64(fd, pos, SEEK_SET) < 0) {
-		_close(fd);
-		return -1;
-	}
-	return fd;
+	BY_HANDLE_FILE_INFORMATION ia, ib;
+	return identity(a, &ia) && identity(b, &ib) && ia.dwVolumeSerialNumber == ib.dwVolumeSerialNumber &&
+	       ia.nFileIndexHigh == ib.nFileIndexHigh && ia.nFileIndexLow == ib.nFileIndexLow;
+}
+
+bool sys_seek(int fd, long long pos)
+{
+	return _lseeki64(fd, pos, SEEK_SET) >= 0;
 }
 
 bool sys_exists(const char *name)

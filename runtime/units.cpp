@@ -123,9 +123,13 @@ bool unit_start_writing(unit *u)
 		return false;
 	/* the name may meanwhile stand for another file (a link put in its
 	 * place): only the file the unit is connected to is written */
-	int fd = sys_reopen_for_writing(u->name, u->fd, text_offset(&u->in));
+	int fd = sys_open_write(u->name);
 	if (fd < 0)
 		return false;
+	if (!sys_same_file(fd, u->fd) || !sys_seek(fd, text_offset(&u->in))) {
+		sys_close(fd);
+		return false;
+	}
 	sys_close(u->fd);
 	u->fd = fd;
 	u->writing = true;
