@@ -1,5 +1,5 @@
 // Fuzz harness support: a run that would end (STOP or a fatal error)
-// comes back to the harness instead (fuzz/end_run.cpp), and the console
+// comes back to the harness instead (fuzz/end_process.cpp), and the console
 // units are reconnected to memory and /dev/null for the next input.
 #ifndef KORVEX_FUZZ_ESCAPE_H
 #define KORVEX_FUZZ_ESCAPE_H
@@ -13,7 +13,7 @@
 #include <stdint.h>
 #include <stdlib.h>
 
-// Where end_run goes, and the status it was given.
+// Where end_process goes, and the status it was given.
 extern jmp_buf escape_point;
 extern int escape_status;
 

@@ -102,8 +102,7 @@ integer f_open(olist *);
 integer f_clos(cllist *);
 integer f_inqu(inlist *);
 
-int s_stop(char *text, ftnlen len);
-void f_exit(void);   /* closes every unit; a failed write-out is fatal */
+int s_stop(char *text, ftnlen len);   /* the program's STOP has no text */
 
 void s_cat(char *target, char *pieces[], ftnint lengths[], ftnint *count, ftnlen target_len);
 integer i_len(char *s, ftnlen len);

@@ -1,8 +1,6 @@
 /*
- * The one way a run ends in failure: the diagnostic of up to four lines on
- * standard error, every unit closed with its buffered output written, then
- * "abnormal program termination" and exit status 3. Only the platform's
- * raw calls are used, so the signal handlers can share the ending.
+ * The one way a run fails: the diagnostic of up to four lines on standard
+ * error, then the end of the run with status 3 (end.cpp).
  */
 #include "runtime/io_state.h"
 
@@ -66,25 +64,16 @@ static void say_number(long v)
 	say(p);
 }
 
-void abnormal_end(void)
-{
-	units_close_all_quietly();
-	say(SYS_CONSOLE_LINE_END);
-	say_line("abnormal program termination");
-	end_run(3);
-}
-
 void fatal(int code, const char *place)
 {
-	/* no handler may write a buffer out while the units are closed here */
-	sys_hold_interrupts();
+	end_hold();
 
 	say(place);
 	if (code == ERR_END_OF_FILE) {
 		say(": end of file");
 	} else if (code >= 0 && code < FIRST_MESSAGE) {
 		say(": ");
-		say(sys_error_text(code));
+		say(strerror(code));
 	} else if (code >= FIRST_MESSAGE && code <= LAST_MESSAGE) {
 		say(": ");
 		say(messages[code - FIRST_MESSAGE]);
@@ -108,5 +97,5 @@ void fatal(int code, const char *place)
 	}
 	say(io.reading ? "lately reading" : "lately writing");
 	say_line(" sequential formatted external IO");
-	abnormal_end();
+	end_run(3);
 }

@@ -42,19 +42,25 @@ void say(const char *s);
  * "abnormal program termination" and exit status 3. */
 [[noreturn]] void fatal(int code, const char *place);
 
-/* The ending of fatal, after a signal's message: units closed quietly,
- * "abnormal program termination", status 3. */
-[[noreturn]] void abnormal_end(void);
-
-/* The end of every run (STOP, a fatal error, a signal), the units already
- * closed. The program's start-up supplies it; a harness that runs the
- * program in its own process supplies its own. */
+/* The one end of every run (end.cpp). end_hold takes the buffers' lock
+ * for good, so that no event handler writes anything from then on; then
+ * the message, if any; then end_run closes every unit (strictly for
+ * status 0: a unit that cannot be written out is a fatal error), writes
+ * "abnormal program termination" for status 3 and ends the process. */
+void end_hold(void);
 [[noreturn]] void end_run(int status);
+
+/* The run-time's answer to an event from outside, handed to sys_start. */
+void end_on_event(sys_event e, bool buffers_stuck);
+
+/* The exit of the process, at once. The program's start-up supplies it;
+ * a harness that runs the program in its own process supplies its own. */
+[[noreturn]] void end_process(int status);
 
 /* The unit numbered n for a statement starting at place: records it as
  * the current unit and the direction of the transfer; an illegal number
- * or an unconnected unit is fatal. A read on the console first writes out
- * the files' buffered output. */
+ * or an unconnected unit is fatal. A statement on the console first writes
+ * out the files' buffered output. */
 unit *statement_unit(long n, const char *place, bool reading);
 
 /* Starts a READ or WRITE on unit n with format (a format text, or LIST_IO):

@@ -1,12 +1,13 @@
 /*
  * OPEN (f_open): connect a unit to a named file.
  *
- * The name is the given text without its trailing blanks. Status "old"
- * needs an existing file; status "new" creates it at once, empty, and
- * refuses an existing one (a directory included) in the same system call;
- * otherwise the file is created if it is missing. The file is then opened
- * for reading, or for writing if it cannot be read; a directory is never
- * connected. The first WRITE reopens the file for writing.
+ * The name is the given text without its trailing blanks. Status "new"
+ * creates the file at once, empty, refusing an existing one (a directory
+ * included) in the same system call, and the unit keeps the descriptor
+ * that call returned: the file it made is the file it writes, whatever
+ * happens to the name afterwards. Any other status (the program uses
+ * only "old") needs an existing file, which is opened for reading, or
+ * for writing if it cannot be read; a directory is never connected.
  */
 #include "runtime/f2c.h"
 #include "runtime/file_name.h"
@@ -33,30 +34,29 @@ integer f_open(olist *a)
 	char *name = trimmed_name(a->ofnm, a->ofnmlen);
 	if (!name)
 		fatal(errno, "open");
-	char status = a->osta ? (char)(a->osta[0] | 0x20) : 'u';
-	if (status == 'o' && !sys_exists(name)) {
-		int err = errno;
+	bool create = a->osta && (a->osta[0] | 0x20) == 'n';
+	int fd = create ? sys_create(name) : sys_exists(name) ? 0 : -1;
+	int err = errno;
+	if (fd < 0 && (!create || err == EEXIST)) {
 		free(name);
-		fatal(err, "open");
-	}
-	int err = status == 'o' ? 0 : sys_create(name, status == 'n');
-	if (err == EEXIST) {
-		free(name);
-		fatal(ERR_NEW_EXISTS, "open");
+		fatal(err == EEXIST ? ERR_NEW_EXISTS : err, "open");
 	}
 	u->name = name;
-	if (err && status == 'n')
-		fatal(err, "open");
+	if (fd < 0)
+		fatal(err, "open");   /* a file that could not be created */
 
 	bool writing = false;
-	int fd = sys_open_read(name);
-	if (fd < 0) {
-		fd = sys_open_write(name);
-		writing = true;
+	if (!create) {
+		fd = sys_open_read(name);
+		if (fd < 0) {
+			fd = sys_open_write(name);
+			writing = true;
+		}
+		if (fd < 0)
+			fatal(errno, "open");
 	}
-	if (fd < 0)
-		fatal(errno, "open");
 	unit_attach(u, fd, name, false);
 	u->writing = writing;
+	u->writable = create || writing;
 	return 0;
 }

@@ -1,22 +1,32 @@
 /*
  * What differs between the platforms the run-time runs on, and nothing
- * else: raw descriptor I/O, the file operations, the operating system's
- * error texts, the console's line end, the interrupt machinery and the
- * end of the process. One implementation file per platform; everything
- * outside them is platform-free.
+ * else: raw descriptor I/O, the file operations, the console's line end,
+ * the lock on the units' buffers and the events from outside. One
+ * implementation file per platform, which includes only this header and
+ * the system's; everything outside them is platform-free.
  */
 #ifndef KORVEX_PLATFORM_H
 #define KORVEX_PLATFORM_H
 
 #include <stddef.h>
 
+/* Events from outside that end a run. */
+enum sys_event { SYS_INTERRUPT, SYS_TERMINATE, SYS_FP_EXCEPTION, SYS_ABORT };
+
+/* The run-time's answer to an event, called by the platform's handler
+ * with the buffers' lock held; or with buffers_stuck when the lock could
+ * not be had in time (a write that does not end): then the buffers must
+ * be left alone, and the answer may return, which ends the handler. */
+typedef void (*sys_event_answer)(sys_event e, bool buffers_stuck);
+
 /* Start-up: descriptors 0-2 open (on the null device where they were
  * closed, so that no data file takes their number), in binary mode, and
- * the interrupt machinery installed (an interrupt that was ignored stays
- * ignored). */
-void sys_start(void);
+ * answer installed for the events (an interrupt that was ignored stays
+ * ignored). False when a closed descriptor cannot be opened again. */
+bool sys_start(sys_event_answer answer);
 
-/* Reads up to cap bytes; the count, 0 at the end, or -1 with errno set. */
+/* Reads up to cap bytes, waiting for them where the descriptor would not
+ * block; the count, 0 at the end, or -1 with errno set. */
 long sys_read(int fd, char *buf, size_t cap);
 
 /* Writes all n bytes; 0 or the errno of the failure. */
@@ -33,12 +43,10 @@ int sys_open_read(const char *name);
  * the descriptor, or -1 with errno set. */
 int sys_open_write(const char *name);
 
-/* Creates name, empty, if it is missing; exclusive: an existing name (a
- * directory included) is EEXIST. 0 or an errno. */
-int sys_create(const char *name, bool exclusive);
-
-/* Whether descriptors a and b are open on the same file. */
-bool sys_same_file(int a, int b);
+/* Creates name, empty, for reading and writing, whatever permissions the
+ * new file gets; an existing name (a directory, a dangling link included)
+ * is EEXIST. The descriptor, or -1 with errno set. */
+int sys_create(const char *name);
 
 /* Moves fd to offset pos from the start; false if it cannot. */
 bool sys_seek(int fd, long long pos);
@@ -50,18 +58,15 @@ bool sys_exists(const char *name);
 /* Removes name; 0 or an errno. */
 int sys_remove(const char *name);
 
-/* The operating system's text for the error number err. */
-const char *sys_error_text(int err);
-
 /* The console's line end. */
 extern const char SYS_CONSOLE_LINE_END[];
 
-/* Hold back the interrupt handlers while a buffer is written out, and let
- * them run again; not nested. */
-void sys_hold_interrupts(void);
-void sys_release_interrupts(void);
-
-/* Ends the process with status, at once. */
-[[noreturn]] void sys_exit(int status);
+/* The lock on the units' buffers, held while one is written out: the
+ * event handlers wait for it (POSIX: the signals are blocked; Windows: a
+ * mutex, as the console handler runs on a thread of its own). Taken again
+ * by the thread that holds it, it stays held until unlocked as often; the
+ * end of a run takes it and never gives it back. */
+void sys_lock_buffers(void);
+void sys_unlock_buffers(void);
 
 #endif

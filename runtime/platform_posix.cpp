@@ -2,10 +2,10 @@
  * The platform layer on POSIX.1-2008 systems.
  */
 #include "runtime/platform.h"
-#include "runtime/signals.h"
 
 #include <errno.h>
 #include <fcntl.h>
+#include <poll.h>
 #include <signal.h>
 #include <string.h>
 #include <sys/stat.h>
@@ -13,24 +13,27 @@
 
 const char SYS_CONSOLE_LINE_END[] = "\n";
 
-static sigset_t handled, before_hold;
+static sys_event_answer answer;
+static sigset_t handled, before_lock;
+static int lock_depth;
 
 static void on_signal(int sig)
 {
-	on_event(sig == SIGINT ? EVENT_INTERRUPT : sig == SIGTERM ? EVENT_TERMINATE
-	         : sig == SIGFPE ? EVENT_FP : EVENT_ABORT);
+	answer(sig == SIGINT ? SYS_INTERRUPT : sig == SIGTERM ? SYS_TERMINATE
+	       : sig == SIGFPE ? SYS_FP_EXCEPTION : SYS_ABORT, false);
 }
 
-void sys_start(void)
+bool sys_start(sys_event_answer a)
 {
 	for (int fd = 0; fd <= 2; fd++) {
 		if (fcntl(fd, F_GETFD) != -1 || errno != EBADF)
 			continue;
 		/* the lowest free number is fd itself */
 		if (open("/dev/null", fd == 0 ? O_RDONLY : O_WRONLY) != fd)
-			_exit(3);
+			return false;
 	}
 
+	answer = a;
 	sigemptyset(&handled);
 	sigaddset(&handled, SIGINT);
 	sigaddset(&handled, SIGTERM);
@@ -47,27 +50,41 @@ void sys_start(void)
 	sigaction(SIGTERM, &sa, nullptr);
 	sigaction(SIGFPE, &sa, nullptr);
 	sigaction(SIGABRT, &sa, nullptr);
-	/* a console whose reader has gone is like a full one: its text is
-	 * dropped and the run goes on, so that the table is still completed */
+	/* A console whose reader has gone is like a full one: its text is
+	 * dropped and the run goes on, so that the table is still completed.
+	 * A file-size limit makes the write fail, and the failure is reported,
+	 * instead of killing the process in silence. */
 	signal(SIGPIPE, SIG_IGN);
+	signal(SIGXFSZ, SIG_IGN);
+	return true;
 }
 
-void sys_hold_interrupts(void)
+void sys_lock_buffers(void)
 {
-	sigprocmask(SIG_BLOCK, &handled, &before_hold);
+	sigset_t old;
+	sigprocmask(SIG_BLOCK, &handled, &old);
+	if (lock_depth++ == 0)
+		before_lock = old;
 }
 
-void sys_release_interrupts(void)
+void sys_unlock_buffers(void)
 {
-	sigprocmask(SIG_SETMASK, &before_hold, nullptr);
+	if (--lock_depth == 0)
+		sigprocmask(SIG_SETMASK, &before_lock, nullptr);
 }
 
 long sys_read(int fd, char *buf, size_t cap)
 {
 	for (;;) {
 		ssize_t n = read(fd, buf, cap);
-		if (n >= 0 || errno != EINTR)
+		if (n >= 0 || (errno != EINTR && errno != EAGAIN && errno != EWOULDBLOCK))
 			return n;
+		if (errno != EINTR) {
+			/* a descriptor set not to block (by whoever handed it over):
+			 * wait until there is something to read */
+			struct pollfd p = {fd, POLLIN, 0};
+			poll(&p, 1, -1);
+		}
 	}
 }
 
@@ -108,19 +125,10 @@ int sys_open_write(const char *name)
 	return open(name, O_WRONLY | O_NOCTTY | O_CLOEXEC);
 }
 
-int sys_create(const char *name, bool exclusive)
+int sys_create(const char *name)
 {
-	int fd = open(name, O_CREAT | (exclusive ? O_EXCL : 0) | O_RDONLY | O_NOCTTY | O_CLOEXEC, 0666);
-	if (fd < 0)
-		return errno;
-	close(fd);
-	return 0;
-}
-
-bool sys_same_file(int a, int b)
-{
-	struct stat sa, sb;
-	return fstat(a, &sa) == 0 && fstat(b, &sb) == 0 && sa.st_dev == sb.st_dev && sa.st_ino == sb.st_ino;
+	/* O_EXCL follows no link: a link in the name's place is EEXIST */
+	return open(name, O_CREAT | O_EXCL | O_RDWR | O_NOCTTY | O_CLOEXEC, 0666);
 }
 
 bool sys_seek(int fd, long long pos)
@@ -137,14 +145,4 @@ bool sys_exists(const char *name)
 int sys_remove(const char *name)
 {
 	return unlink(name) == 0 ? 0 : errno;
-}
-
-const char *sys_error_text(int err)
-{
-	return strerror(err);
-}
-
-void sys_exit(int status)
-{
-	_exit(status);
 }

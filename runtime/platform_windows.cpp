@@ -8,7 +8,6 @@
  * handling (CR LF, Ctrl-Z), the C run-time must not do it a second time.
  */
 #include "runtime/platform.h"
-#include "runtime/signals.h"
 
 #include <windows.h>
 
@@ -22,49 +21,59 @@
 
 const char SYS_CONSOLE_LINE_END[] = "\r\n";
 
-/* Held by whoever writes a buffer out. A console control handler runs on
- * a thread of its own: it takes the lock before it empties the buffers and
- * never gives it back (the process ends), so that nothing is written twice
- * or torn; it waits a bounded time only, then ends without writing. */
+static sys_event_answer answer;
+
+/* Held by whoever writes a buffer out, and for good by whoever ends the
+ * run. A console control handler runs on a thread of its own: it takes the
+ * lock before it answers, so that nothing is written twice or torn. */
 static HANDLE buffers_lock;
+
+/* How long a console handler waits for the lock. A buffer is written out
+ * in far less; a write that takes longer does not end (a pipe nobody
+ * reads), and the system itself ends the process some 5 s after a close
+ * event, so the handler must decide before then. */
 enum { HANDLER_WAIT_MS = 3000 };
 
-extern "C" BOOL WINAPI sys_console_event(DWORD type);
+/* Called by the system on a thread of its own. Not static: the tests call
+ * it so, as no console exists there to send a real event. */
+BOOL WINAPI sys_console_event(DWORD type);
 
 BOOL WINAPI sys_console_event(DWORD type)
 {
-	run_event e;
+	sys_event e;
 	switch (type) {
 	case CTRL_C_EVENT:
 	case CTRL_BREAK_EVENT:
-		e = EVENT_INTERRUPT;
+		e = SYS_INTERRUPT;
 		break;
 	case CTRL_CLOSE_EVENT:
 	case CTRL_LOGOFF_EVENT:
 	case CTRL_SHUTDOWN_EVENT:
-		e = EVENT_TERMINATE;
+		e = SYS_TERMINATE;
 		break;
 	default:
 		return FALSE;
 	}
-	if (buffers_lock && WaitForSingleObject(buffers_lock, HANDLER_WAIT_MS) == WAIT_TIMEOUT)
-		_exit(1);   /* a write that does not end: leave its buffer alone */
-	on_event(e);
+	bool stuck = buffers_lock && WaitForSingleObject(buffers_lock, HANDLER_WAIT_MS) == WAIT_TIMEOUT;
+	answer(e, stuck);
+	return TRUE;
 }
 
 static void on_signal(int sig)
 {
-	on_event(sig == SIGFPE ? EVENT_FP : EVENT_ABORT);
+	sys_lock_buffers();
+	answer(sig == SIGFPE ? SYS_FP_EXCEPTION : SYS_ABORT, false);
 }
 
-void sys_start(void)
+bool sys_start(sys_event_answer a)
 {
 	for (int fd = 0; fd <= 2; fd++) {
 		/* the lowest free number is fd itself */
 		if (_get_osfhandle(fd) < 0 && _open("NUL", fd == 0 ? _O_RDONLY : _O_WRONLY) != fd)
-			_exit(3);
+			return false;
 		_setmode(fd, _O_BINARY);
 	}
+	answer = a;
 	buffers_lock = CreateMutexA(nullptr, FALSE, nullptr);
 	/* An interrupt that was ignored when the program started (the ignore
 	 * flag a parent passed on) stays ignored: the system then calls no
@@ -72,15 +81,16 @@ void sys_start(void)
 	SetConsoleCtrlHandler(sys_console_event, TRUE);
 	signal(SIGFPE, on_signal);
 	signal(SIGABRT, on_signal);
+	return true;
 }
 
-void sys_hold_interrupts(void)
+void sys_lock_buffers(void)
 {
 	if (buffers_lock)
 		WaitForSingleObject(buffers_lock, INFINITE);
 }
 
-void sys_release_interrupts(void)
+void sys_unlock_buffers(void)
 {
 	if (buffers_lock)
 		ReleaseMutex(buffers_lock);
@@ -121,28 +131,9 @@ int sys_open_write(const char *name)
 	return _open(name, _O_WRONLY | _O_BINARY | _O_NOINHERIT);
 }
 
-int sys_create(const char *name, bool exclusive)
+int sys_create(const char *name)
 {
-	int fd = _open(name, _O_CREAT | (exclusive ? _O_EXCL : 0) | _O_RDONLY | _O_BINARY | _O_NOINHERIT,
-	               _S_IREAD | _S_IWRITE);
-	if (fd < 0)
-		return errno;
-	_close(fd);
-	return 0;
-}
-
-/* The volume and index that name a file, whatever path led to it. */
-static bool identity(int fd, BY_HANDLE_FILE_INFORMATION *info)
-{
-	HANDLE h = (HANDLE)_get_osfhandle(fd);
-	return h != INVALID_HANDLE_VALUE && GetFileInformationByHandle(h, info);
-}
-
-bool sys_same_file(int a, int b)
-{
-	BY_HANDLE_FILE_INFORMATION ia, ib;
-	return identity(a, &ia) && identity(b, &ib) && ia.dwVolumeSerialNumber == ib.dwVolumeSerialNumber &&
-	       ia.nFileIndexHigh == ib.nFileIndexHigh && ia.nFileIndexLow == ib.nFileIndexLow;
+	return _open(name, _O_CREAT | _O_EXCL | _O_RDWR | _O_BINARY | _O_NOINHERIT, _S_IREAD | _S_IWRITE);
 }
 
 bool sys_seek(int fd, long long pos)
@@ -159,14 +150,4 @@ bool sys_exists(const char *name)
 int sys_remove(const char *name)
 {
 	return _unlink(name) == 0 ? 0 : errno;
-}
-
-const char *sys_error_text(int err)
-{
-	return strerror(err);
-}
-
-void sys_exit(int status)
-{
-	_exit(status);
 }

@@ -1,27 +1,22 @@
 /*
- * Program start-up and the end of every run: the platform's start-up,
- * the console units, the main program; at the end, the process exits.
+ * Program start-up: the platform's start-up, the console units, the main
+ * program, which ends by STOP; and the exit of the process.
  */
 #include "runtime/f2c.h"
 #include "runtime/io_state.h"
 
-#ifdef KORVEX_COVERAGE
-extern "C" void __gcov_dump(void);
-#endif
+#include <stdlib.h>
 
-void end_run(int status)
+void end_process(int status)
 {
-#ifdef KORVEX_COVERAGE
-	__gcov_dump();   /* the process ends without exit(3) */
-#endif
-	sys_exit(status);
+	_Exit(status);
 }
 
 int main(void)
 {
-	sys_start();
+	if (!sys_start(end_on_event))
+		end_process(3);   /* no standard descriptors: nothing can be said */
 	units_init();
-	MAIN__();   /* ends by STOP */
-	f_exit();
-	end_run(0);
+	MAIN__();
+	s_stop(nullptr, 0);   /* should the main program ever return */
 }

@@ -10,10 +10,12 @@ const char LIST_IO[] = "list io";
 unit *statement_unit(long n, const char *place, bool reading)
 {
 	unit *u = unit_at(n);
-	if (reading && u && u->connected && u->console) {
-		/* Before the program waits for a person, the files' output is on
-		 * disk: whatever ends the wait, nothing written is lost. A failure
-		 * is the files' pending write failing, reported as such. */
+	if (u && u->connected && u->console) {
+		/* Before anything is said to a person or asked of one, the files'
+		 * output is on disk: the closing lines never appear before the
+		 * table is complete, and whatever ends the run from then on loses
+		 * nothing. A failure is the files' pending write failing, reported
+		 * as such, and nothing is said on the console. */
 		int err;
 		unit *failed = units_flush_files(&err);
 		if (failed) {

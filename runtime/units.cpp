@@ -19,7 +19,7 @@ void unit_attach(unit *u, int fd, char *name, bool console)
 {
 	u->connected = true;
 	u->console = console;
-	u->writing = false;
+	u->writing = u->writable = false;
 	u->skip_line = false;
 	u->fd = fd;
 	u->name = name;
@@ -32,7 +32,7 @@ void units_init(void)
 	unit_attach(&units[0], 2, nullptr, true);
 	unit_attach(&units[5], 0, nullptr, true);
 	unit_attach(&units[6], 1, nullptr, true);
-	units[0].writing = units[6].writing = true;
+	units[0].writing = units[6].writing = units[0].writable = units[6].writable = true;
 }
 
 unit *unit_at(long n)
@@ -44,12 +44,12 @@ int unit_flush(unit *u)
 {
 	if (u->out_len == 0)
 		return 0;
-	/* the interrupt machinery waits while a buffer is written out, so
-	 * that no byte is written twice */
-	sys_hold_interrupts();
+	/* the event handlers wait while a buffer is written out, so that no
+	 * byte is written twice */
+	sys_lock_buffers();
 	int err = sys_write_all(u->fd, u->out, u->out_len);
 	u->out_len = 0;
-	sys_release_interrupts();
+	sys_unlock_buffers();
 	return u->console ? 0 : err;   /* console trouble never ends the run */
 }
 
@@ -101,37 +101,14 @@ int unit_close(unit *u)
 	return err;
 }
 
-void units_close_all_quietly(void)
-{
-	for (unit &u : units) {
-		if (!u.connected)
-			continue;
-		if (u.out_len)
-			sys_write_all(u.fd, u.out, u.out_len);
-		u.out_len = 0;
-		if (!u.console)
-			sys_close(u.fd);
-		u.connected = false;
-	}
-}
-
 bool unit_start_writing(unit *u)
 {
 	if (u->writing)
 		return true;
-	if (u->console)
+	/* never a reopen by name: the name may meanwhile stand for another
+	 * file, and only the file the unit is connected to is written */
+	if (!u->writable || !sys_seek(u->fd, text_offset(&u->in)))
 		return false;
-	/* the name may meanwhile stand for another file (a link put in its
-	 * place): only the file the unit is connected to is written */
-	int fd = sys_open_write(u->name);
-	if (fd < 0)
-		return false;
-	if (!sys_same_file(fd, u->fd) || !sys_seek(fd, text_offset(&u->in))) {
-		sys_close(fd);
-		return false;
-	}
-	sys_close(u->fd);
-	u->fd = fd;
 	u->writing = true;
 	return true;
 }

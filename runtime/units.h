@@ -17,7 +17,8 @@ struct unit {
 	bool connected;
 	bool console;      /* a standard stream: never reopened, write errors ignored,
 	                      flushed at the end of every write statement */
-	bool writing;      /* the stream is open for writing, else for reading */
+	bool writing;      /* the unit is writing, else reading */
+	bool writable;     /* the descriptor is open for writing as well */
 	bool skip_line;    /* the rest of the current input line is still to be discarded */
 	int fd;
 	char *name;        /* the trimmed file name, or null */
@@ -34,8 +35,8 @@ void units_init(void);
 /* The unit numbered n, or null when n is outside the table. */
 unit *unit_at(long n);
 
-/* Connects u to the open descriptor fd, for reading, with name (owned by
- * the unit from now on; may be null). u must not be connected. */
+/* Connects u to the open descriptor fd, reading, with name (owned by the
+ * unit from now on; may be null). u must not be connected. */
 void unit_attach(unit *u, int fd, char *name, bool console);
 
 /* Appends n bytes to u's output buffer, writing it out whenever it fills.
@@ -58,14 +59,9 @@ unit *units_flush_files(int *err);
  * or the errno of the first failure. */
 int unit_close(unit *u);
 
-/* Closes every unit from a signal handler or the fatal path: writes out
- * the buffers with plain system calls and ignores every failure. */
-void units_close_all_quietly(void);
-
-/* Switches a unit that is open for reading over to writing: reopens its
- * file for writing, without truncation, at the position reached. Returns
- * false when the file cannot be opened for writing, or when its name now
- * stands for another file than the one connected. */
+/* Switches a unit that is reading over to writing, on the descriptor it
+ * is connected to, at the position reached. Returns false when that
+ * descriptor is not open for writing. */
 bool unit_start_writing(unit *u);
 
 #endif

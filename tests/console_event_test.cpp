@@ -11,18 +11,40 @@
 
 #include <thread>
 
-extern "C" BOOL WINAPI sys_console_event(DWORD type);
+BOOL WINAPI sys_console_event(DWORD type);   // the platform's handler, as the system calls it
 
 namespace {
 
 char fmt_f82[] = "(f8.2)";
 const std::string kRecord = "    1.00\r\n";
 
+// The end of the run under way on the main thread (STOP has taken the
+// buffers' lock for good) when the event comes: the handler waits, and
+// the run ends as it was ending, with status 0 and nothing said.
+[[noreturn]] void stop_while_interrupted(const std::string &path)
+{
+	sys_start(end_on_event);
+	connect(31, path, "new");
+	float x = 1.f;
+	integer one = 1;
+	cilist io = {0, 31, 0, fmt_f82, 0};
+	s_wsfe(&io);
+	do_fio(&one, (char *)&x, (ftnlen)sizeof x);
+	e_wsfe();
+	end_hold();
+	std::thread([] {
+		sys_console_event(CTRL_C_EVENT);
+		_exit(9);   // the handler came back without ending the run
+	}).detach();
+	Sleep(300);
+	end_run(0);
+}
+
 // Writes records to path until the event, sent from another thread after a
 // while (by calling the handler, or for real through the console), ends it.
 [[noreturn]] void write_until_interrupted(const std::string &path, bool real_event)
 {
-	sys_start();
+	sys_start(end_on_event);
 	connect(31, path, "new");
 	std::thread([real_event] {
 		Sleep(50);
@@ -61,6 +83,15 @@ TEST(ConsoleEventDeathTest, HandlerOnAnotherThreadWhileWriting)
 	unlink(path.c_str());
 	EXPECT_EXIT(write_until_interrupted(path, false), testing::ExitedWithCode(1), "^Interrupt\r?\n$");
 	expect_records(slurp(path));
+	unlink(path.c_str());
+}
+
+TEST(ConsoleEventDeathTest, HandlerWhileTheRunEnds)
+{
+	std::string path = temp_directory() + "/korvex-event-end";
+	unlink(path.c_str());
+	EXPECT_EXIT(stop_while_interrupted(path), testing::ExitedWithCode(0), "^$");
+	EXPECT_EQ(slurp(path), kRecord);
 	unlink(path.c_str());
 }
 

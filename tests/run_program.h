@@ -13,13 +13,17 @@ struct run_options {
 	bool keep_input_open = false;  // leave standard input open after the bytes (for signal tests)
 	std::string signal_after;      // send `signal` once standard output ends with this text
 	int signal = 0;
+	bool signal_at_once = false;   // send it as soon as the text is there, not once the program waits
+	std::string late_input;        // written, and the input closed, once the output ends with signal_after
+	bool nonblocking_input = false; // standard input set not to block
 	bool ignore_sigint = false;    // start the program with SIGINT ignored
 	std::vector<int> close_fds;    // standard descriptors to start closed
 	std::string stdout_path;       // send standard output to this file instead of a pipe
 	std::string stderr_path;       // send standard error to this file instead of a pipe
 	bool stdout_reader_gone = false; // standard output is a pipe nobody reads
-	long file_size_limit = -1;     // RLIMIT_FSIZE in bytes, with SIGXFSZ ignored
+	long file_size_limit = -1;     // RLIMIT_FSIZE in bytes
 	std::string program;           // the binary; the korvex under test when empty
+	std::vector<std::string> wrapper; // a command the program is run under (strace ...)
 };
 
 struct run_result {
@@ -52,7 +56,9 @@ inline run_options with_input(const std::string &text)
 // $KORVEX_BINARY, started through $KORVEX_LAUNCHER where that is set (the
 // words of a command such as "wine" or "qemu-aarch64"). With
 // $KORVEX_TARGET=windows the console's CR LF line ends are checked and
-// read as LF, so that the expected texts are the same for every build.
+// read as LF, so that the expected texts are the same for every build;
+// a run that Wine failed to start (status 1, no output at all) is tried
+// once more, saying so.
 run_result run_korvex(const temp_dir &dir, const run_options &opt);
 
 // The program under test is a Windows build (run under Wine).

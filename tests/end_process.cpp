@@ -4,7 +4,7 @@
 
 #include <stdlib.h>
 
-void end_run(int status)
+void end_process(int status)
 {
 	exit(status);
 }
