@@ -4,6 +4,7 @@
 #ifndef KORVEX_FUZZ_ESCAPE_H
 #define KORVEX_FUZZ_ESCAPE_H
 
+#include "runtime/end.h"
 #include "runtime/io_state.h"
 #include "tests/support.h"
 

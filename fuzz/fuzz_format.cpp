@@ -44,7 +44,7 @@ void check_f_edit(double x, int d)
 		CHECK(exact_half(x, d) && got.find('*') == std::string::npos);
 }
 
-void statement(const std::string &format, const uint8_t *data, size_t size, bool reading)
+void run_statement(const std::string &format, const uint8_t *data, size_t size, bool reading)
 {
 	static char buffer[64];
 	static std::string fmt;
@@ -52,11 +52,11 @@ void statement(const std::string &format, const uint8_t *data, size_t size, bool
 	if (setjmp(escape_point) != 0)
 		return;
 	integer one = 1;
-	cilist io = {0, reading ? 5 : 6, 0, fmt.data(), 0};
+	cilist ci = {0, reading ? 5 : 6, 0, fmt.data(), 0};
 	if (reading)
-		s_rsfe(&io);
+		s_rsfe(&ci);
 	else
-		s_wsfe(&io);
+		s_wsfe(&ci);
 	for (size_t i = 0; i + 9 <= size && i < 36; i += 9) {
 		memcpy(buffer, data + i + 1, 8);
 		ftnlen len = data[i] % 3 == 0 ? 4 : data[i] % 3 == 1 ? 8 : (ftnlen)(1 + data[i] % 40);
@@ -95,8 +95,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 	const uint8_t *rest = nul ? nul + 1 : data + size;
 	size_t rest_size = (size_t)(data + size - rest);
 	reset_console(rest, rest_size);
-	statement(format, rest, rest_size, false);
+	run_statement(format, rest, rest_size, false);
 	reset_console(rest, rest_size);
-	statement(format, rest, rest_size, true);
+	run_statement(format, rest, rest_size, true);
 	return 0;
 }

@@ -25,9 +25,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 	static float targets[7];
 	memset(targets, 0, sizeof targets);
 	if (setjmp(escape_point) == 0) {
-		cilist io = {0, 5, 0, nullptr, 0};
+		cilist ci = {0, 5, 0, nullptr, 0};
 		integer one = 1, real_type = TYREAL;
-		s_rsle(&io);
+		s_rsle(&ci);
 		for (float &t : targets)
 			do_lio(&real_type, &one, (char *)&t, (ftnlen)sizeof t);
 		e_rsle();

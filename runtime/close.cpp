@@ -5,6 +5,7 @@
  */
 #include "runtime/f2c.h"
 #include "runtime/io_state.h"
+#include "runtime/platform.h"
 
 #include <stdlib.h>
 

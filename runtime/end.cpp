@@ -8,6 +8,7 @@
  * process ends while it waits: a run never says "Interrupt" and then
  * ends with status 0.
  */
+#include "runtime/end.h"
 #include "runtime/f2c.h"
 #include "runtime/io_state.h"
 
@@ -41,9 +42,9 @@ void end_run(int status)
 {
 	close_all(status == 0);
 	if (status == 3) {
-		say(SYS_CONSOLE_LINE_END);
-		say("abnormal program termination");
-		say(SYS_CONSOLE_LINE_END);
+		write_stderr(SYS_CONSOLE_LINE_END);
+		write_stderr("abnormal program termination");
+		write_stderr(SYS_CONSOLE_LINE_END);
 	}
 	end_process(status);
 }
@@ -56,8 +57,8 @@ void end_on_event(sys_event e, bool buffers_stuck)
 		return;   /* the run is ending already, and its end stands */
 	if (!buffers_stuck)
 		end_hold();
-	say(messages[e]);
-	say(SYS_CONSOLE_LINE_END);
+	write_stderr(messages[e]);
+	write_stderr(SYS_CONSOLE_LINE_END);
 	if (buffers_stuck)
 		end_process(status);   /* a write that does not end: its buffer is left alone */
 	end_run(status);

@@ -18,7 +18,7 @@ typedef int32_t ftnlen;
 typedef int32_t ftnint;
 
 /* Item types of a list-directed transfer (do_lio). */
-enum { TYREAL = 4, TYDREAL = 5, TYCHAR = 9 };
+enum { TYREAL = 4, TYCHAR = 9 };
 
 /* READ or WRITE on an external unit; cifmt is 0 for list-directed. */
 typedef struct {

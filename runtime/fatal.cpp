@@ -2,55 +2,38 @@
  * The one way a run fails: the diagnostic of up to four lines on standard
  * error, then the end of the run with status 3 (end.cpp).
  */
+#include "runtime/end.h"
 #include "runtime/io_state.h"
 
 #include <string.h>
 
-static const char *const messages[] = {
-	"error in format",                /* 100 */
-	"illegal unit number",            /* 101 */
-	"formatted io not allowed",       /* 102 */
-	"unformatted io not allowed",     /* 103 */
-	"direct io not allowed",          /* 104 */
-	"sequential io not allowed",      /* 105 */
-	"can't backspace file",           /* 106 */
-	"null file name",                 /* 107 */
-	"can't stat file",                /* 108 */
-	"unit not connected",             /* 109 */
-	"off end of record",              /* 110 */
-	"truncation failed in endfile",   /* 111 */
-	"incomprehensible list input",    /* 112 */
-	"out of free space",              /* 113 */
-	"unit not connected",             /* 114 */
-	"read unexpected character",      /* 115 */
-	"bad logical input field",        /* 116 */
-	"bad variable type",              /* 117 */
-	"bad namelist name",              /* 118 */
-	"variable not in namelist",       /* 119 */
-	"no end record",                  /* 120 */
-	"variable count incorrect",       /* 121 */
-	"subscript for scalar variable",  /* 122 */
-	"invalid array section",          /* 123 */
-	"substring out of bounds",        /* 124 */
-	"subscript out of bounds",        /* 125 */
-	"can't read file",                /* 126 */
-	"can't write file",               /* 127 */
-	"'new' file exists",              /* 128 */
+/* The run-time's own messages, by the numbers the library gives them. */
+static const struct {
+	int code;
+	const char *text;
+} messages[] = {
+	{ERR_FORMAT, "error in format"},
+	{ERR_UNIT_NUMBER, "illegal unit number"},
+	{ERR_LIST_INPUT, "incomprehensible list input"},
+	{ERR_NOT_CONNECTED, "unit not connected"},
+	{ERR_VARIABLE_TYPE, "bad variable type"},
+	{ERR_CANT_READ, "can't read file"},
+	{ERR_CANT_WRITE, "can't write file"},
+	{ERR_NEW_EXISTS, "'new' file exists"},
 };
-enum { FIRST_MESSAGE = 100, LAST_MESSAGE = FIRST_MESSAGE + sizeof messages / sizeof *messages - 1 };
 
-void say(const char *s)
+void write_stderr(const char *s)
 {
 	sys_write_all(2, s, strlen(s));
 }
 
-static void say_line(const char *s)
+static void write_stderr_line(const char *s)
 {
-	say(s);
-	say(SYS_CONSOLE_LINE_END);
+	write_stderr(s);
+	write_stderr(SYS_CONSOLE_LINE_END);
 }
 
-static void say_number(long v)
+static void write_stderr_number(long v)
 {
 	char buf[24];
 	char *p = buf + sizeof buf;
@@ -61,41 +44,48 @@ static void say_number(long v)
 	while (u /= 10);
 	if (v < 0)
 		*--p = '-';
-	say(p);
+	write_stderr(p);
+}
+
+/* The first line's message, or null for a number the run-time does not know. */
+static const char *message(int code)
+{
+	if (code >= 0 && code < ERR_FORMAT)
+		return strerror(code);
+	for (const auto &m : messages)
+		if (m.code == code)
+			return m.text;
+	return nullptr;
 }
 
 void fatal(int code, const char *place)
 {
 	end_hold();
 
-	say(place);
-	if (code == ERR_END_OF_FILE) {
-		say(": end of file");
-	} else if (code >= 0 && code < FIRST_MESSAGE) {
-		say(": ");
-		say(strerror(code));
-	} else if (code >= FIRST_MESSAGE && code <= LAST_MESSAGE) {
-		say(": ");
-		say(messages[code - FIRST_MESSAGE]);
+	write_stderr(place);
+	const char *text = code == ERR_END_OF_FILE ? "end of file" : message(code);
+	if (text) {
+		write_stderr(": ");
+		write_stderr_line(text);
 	} else {
-		say(": illegal error number ");
-		say_number(code);
+		write_stderr(": illegal error number ");
+		write_stderr_number(code);
+		write_stderr(SYS_CONSOLE_LINE_END);
 	}
-	say(SYS_CONSOLE_LINE_END);
 
 	if (io.cur) {
-		say("apparent state: unit ");
-		say_number(io.cur - units);
-		say(io.cur->name ? " named " : " (unnamed)");
-		say_line(io.cur->name ? io.cur->name : "");
+		write_stderr("apparent state: unit ");
+		write_stderr_number(io.cur - units);
+		write_stderr(io.cur->name ? " named " : " (unnamed)");
+		write_stderr_line(io.cur->name ? io.cur->name : "");
 	} else {
-		say_line("apparent state: internal I/O");
+		write_stderr_line("apparent state: internal I/O");
 	}
 	if (io.format) {
-		say("last format: ");
-		say_line(io.format);
+		write_stderr("last format: ");
+		write_stderr_line(io.format);
 	}
-	say(io.reading ? "lately reading" : "lately writing");
-	say_line(" sequential formatted external IO");
+	write_stderr(io.reading ? "lately reading" : "lately writing");
+	write_stderr_line(" sequential formatted external IO");
 	end_run(3);
 }

@@ -1,93 +1,51 @@
 /*
  * F editing. The rounding is done here, on the exact binary value, so the
- * result never depends on how a C library rounds ties. Every way of
- * rounding produces the same thing, the digits of round(|x| * 10^d), and
- * one layout turns them into the field.
+ * result never depends on how a C library rounds ties. Two ways produce
+ * the same thing, the digits of round(|x| * 10^d), and one layout turns
+ * them into the field:
+ * - in 64-bit integers, for up to 3 decimals and a value below 2^52: every
+ *   value of a table that can fit its F8.2 field, in a few dozen
+ *   instructions (a run edits 160 of them);
+ * - from the exact decimal expansion, for everything else (a REAL from
+ *   2^52 up, which F8.2 fills with asterisks, and wider descriptors).
  */
 #include "runtime/fedit.h"
+#include "runtime/fedit_ways.h"
 
 #include <math.h>
 #include <stdint.h>
 #include <stdio.h>
 #include <string.h>
 
-#ifdef __SIZEOF_INT128__
-typedef unsigned __int128 u128;
-#else
-typedef uint64_t u128;   /* a compiler without 128-bit integers: the 128-bit way declines */
-#endif
-
-/* Writes the decimal digits of v so that they end just before end;
- * returns where they start. */
-static char *u128_digits(u128 v, char *end)
-{
-	for (; v > (u128)UINT64_MAX; v /= 10)   /* rare: only with many decimals */
-		*--end = (char)('0' + (int)(v % 10));
-	uint64_t small = (uint64_t)v;
-	do
-		*--end = (char)('0' + small % 10);
-	while (small /= 10);
-	return end;
-}
-
-/* The finite, non-negative mag as m * 2^e, m an integer below 2^53. */
-static void decompose(double mag, uint64_t *m, int *e)
+const char *fedit_digits_64(double mag, int d, char *buf, int *n)
 {
 	uint64_t bits;
 	memcpy(&bits, &mag, sizeof bits);
 	int biased = (int)(bits >> 52);
-	*m = bits & ((UINT64_C(1) << 52) - 1);
-	*e = -1074;
+	uint64_t m = bits & ((UINT64_C(1) << 52) - 1);
+	int s = 1074;   /* mag is m / 2^s */
 	if (biased != 0) {
-		*m |= UINT64_C(1) << 52;
-		*e = biased - 1075;
+		m |= UINT64_C(1) << 52;
+		s = 1075 - biased;
 	}
-}
-
-/* The digits of p / 2^s (s >= 0), an exact half rounded up, into buf. A
- * shift past the width leaves 0: the callers keep p below the half then. */
-template <typename U>
-static const char *shifted_digits(U p, int s, char *buf, int *n)
-{
-	U r = 0;
-	if (s == 0) {
-		r = p;
-	} else if (s < (int)(8 * sizeof(U))) {
-		r = p >> s;
-		if ((p & (((U)1 << s) - 1)) >= (U)1 << (s - 1))
-			r++;
-	}
-	char *end = buf + FEDIT_FAST_MAX;
-	const char *digits = u128_digits(r, end);
-	*n = (int)(end - digits);
-	return digits;
-}
-
-/* The common case of a run: m * 10^d below 2^63, a fraction of 2^-s. */
-const char *fedit_digits_64(double mag, int d, char *buf, int *n)
-{
-	uint64_t m;
-	int e;
-	decompose(mag, &m, &e);
-	if (d > 3 || e >= 0)
+	if (d > 3 || s <= 0)
 		return nullptr;
 	static const uint64_t p10[] = {1, 10, 100, 1000};
-	return shifted_digits<uint64_t>(m * p10[d], -e, buf, n);
-}
-
-const char *fedit_digits_128(double mag, int d, char *buf, int *n)
-{
-	uint64_t m;
-	int e;
-	decompose(mag, &m, &e);
-	if (d > 19 || e > 11 || sizeof(u128) < 16)
-		return nullptr;
-	u128 p = m;
-	for (int i = 0; i < d; i++)
-		p *= 10;                               /* below 2^53 * 10^19 < 2^117 */
-	if (e >= 0)
-		return shifted_digits<u128>(p << e, 0, buf, n);   /* below 2^128 */
-	return shifted_digits<u128>(p, -e, buf, n);
+	uint64_t p = m * p10[d];   /* below 2^53 * 1000 < 2^63 */
+	/* p / 2^s, an exact half rounded up; a shift past the width leaves 0,
+	 * and p is then below the half */
+	uint64_t r = 0;
+	if (s < 64) {
+		r = p >> s;
+		if ((p & ((UINT64_C(1) << s) - 1)) >= UINT64_C(1) << (s - 1))
+			r++;
+	}
+	char *end = buf + FEDIT_FAST_MAX, *q = end;
+	do
+		*--q = (char)('0' + r % 10);
+	while (r /= 10);
+	*n = (int)(end - q);
+	return q;
 }
 
 /* Any value: its exact decimal expansion (every binary fraction has a
@@ -146,8 +104,6 @@ void f_edit(char *out, int w, int d, double x)
 	double mag = fabs(x);
 	int n;
 	const char *digits = fedit_digits_64(mag, d, small, &n);
-	if (!digits)
-		digits = fedit_digits_128(mag, d, small, &n);
 	if (!digits)
 		digits = fedit_digits_exact(mag, d, large, &n);
 

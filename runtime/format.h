@@ -4,10 +4,10 @@
  *
  * Accepted: literals delimited by the byte 0x02, an apostrophe or a double
  * quote (a doubled apostrophe or quote stands for itself, and splits the
- * literal in two); '$', which
- * suppresses the line end of the last record; '/', which ends a record;
- * Aw and A; Fw.d; repeat counts before data descriptors and groups;
- * nested parentheses. Blanks and commas between items are ignored.
+ * literal in two); '$', which suppresses the line end of the last record;
+ * '/', which ends a record; Aw and A; Fw.d; repeat counts before data
+ * descriptors and groups; nested parentheses. Blanks and commas between
+ * items are ignored.
  */
 #ifndef KORVEX_FORMAT_H
 #define KORVEX_FORMAT_H

@@ -1,21 +1,40 @@
 /*
- * What the run-time remembers of the I/O statements: the unit of the
- * statement in progress or last started, the current format, and the
- * direction of the last transfer. The fatal diagnostic reports them.
+ * The I/O statements' state: one struct, io, for the statement in
+ * progress (or the last one started), owned by statement.cpp and reached
+ * the same way by every statement function; the fatal diagnostic reports
+ * from it. What outlives a statement belongs to its unit (units.h).
  */
 #ifndef KORVEX_IO_STATE_H
 #define KORVEX_IO_STATE_H
 
-#include "runtime/platform.h"
+#include "runtime/format.h"
+#include "runtime/lread.h"
 #include "runtime/units.h"
 
-struct io_state {
-	unit *cur;           /* unit of the current statement, null if none yet */
-	const char *format;  /* current format text, "list io", or null */
-	bool reading;        /* the last statement started was a read */
+enum { FORMAT_KEPT_MAX = 64 };
+
+struct statement {
+	unit *cur;               /* unit of the current statement, null if none yet */
+	const char *format;      /* current format text, LIST_IO, or null */
+	bool reading;            /* the last statement started was a read */
+	const char *write_place; /* where a failed write is reported */
+
+	/* A formatted statement: its format compiled, and the walk through
+	 * it. The compiled format is kept for the next statement with the
+	 * same text at the same address (a record written in a loop): its
+	 * literals point into that text. */
+	fmt_program compiled;
+	const char *compiled_at;
+	char compiled_text[FORMAT_KEPT_MAX + 1];
+	fmt_run walk;
+
+	/* A list-directed statement: a READ's values still due, a WRITE's
+	 * characters in the record so far. */
+	lread list;
+	int column;
 };
 
-extern io_state io;
+extern statement io;
 
 /* The text of a list-directed statement's "format". */
 extern const char LIST_IO[];
@@ -34,42 +53,31 @@ enum {
 };
 
 /* Writes s to standard error; gives up quietly. */
-void say(const char *s);
+void write_stderr(const char *s);
 
 /* Writes the diagnostic for error number code (an errno value below 100,
- * a run-time message from 100 up, or ERR_END_OF_FILE) at place, closes
- * every unit with its buffered output written, and ends the run with
- * "abnormal program termination" and exit status 3. */
+ * a run-time message from 100 up, or ERR_END_OF_FILE) at place, and ends
+ * the run with status 3 (end.h). */
 [[noreturn]] void fatal(int code, const char *place);
 
-/* The one end of every run (end.cpp). end_hold takes the buffers' lock
- * for good, so that no event handler writes anything from then on; then
- * the message, if any; then end_run closes every unit (strictly for
- * status 0: a unit that cannot be written out is a fatal error), writes
- * "abnormal program termination" for status 3 and ends the process. */
-void end_hold(void);
-[[noreturn]] void end_run(int status);
+/* Starts a READ or WRITE on unit n with format (a format text, or
+ * LIST_IO): the unit, recorded as current with the direction (an illegal
+ * number or an unconnected unit is fatal at unit_place; a statement on
+ * the console first writes out the files' buffered output), then the
+ * direction the unit must allow, then the rest of an input line an
+ * earlier READ left. A failed write of a WRITE is reported at write_place.
+ * Returns the unit. */
+unit *statement_start(long n, const char *unit_place, bool reading, const char *format,
+                      const char *write_place);
 
-/* The run-time's answer to an event from outside, handed to sys_start. */
-void end_on_event(sys_event e, bool buffers_stuck);
+/* Puts n bytes into the current WRITE's record; fatal on failure. */
+void statement_put(const char *p, size_t n);
 
-/* The exit of the process, at once. The program's start-up supplies it;
- * a harness that runs the program in its own process supplies its own. */
-[[noreturn]] void end_process(int status);
+/* Ends the current WRITE's record with a line end; fatal on failure. */
+void statement_record_end(void);
 
-/* The unit numbered n for a statement starting at place: records it as
- * the current unit and the direction of the transfer; an illegal number
- * or an unconnected unit is fatal. A statement on the console first writes
- * out the files' buffered output. */
-unit *statement_unit(long n, const char *place, bool reading);
-
-/* Starts a READ or WRITE on unit n with format (a format text, or LIST_IO):
- * the unit, then the direction it must allow, then the rest of an input
- * line an earlier READ left. Returns the unit. */
-unit *statement_start(long n, const char *unit_place, bool reading, const char *format);
-
-/* Ends a WRITE record on io.cur; errors are fatal at place. The console
- * is written out at the end of every write statement. */
-void statement_end_write(const char *place, bool line_end);
+/* Ends a WRITE statement: its last record's line end unless suppressed;
+ * the console is written out at the end of every write statement. */
+void statement_end_write(bool line_end);
 
 #endif

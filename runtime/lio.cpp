@@ -1,23 +1,20 @@
 /*
  * List-directed READ and WRITE: s_rsle, s_wsle, do_lio, e_rsle, e_wsle.
- * Output writes character items only: a record starts with one blank and
- * the items follow each other with no separator.
+ * Every item read is a REAL; every item written is a character item: a
+ * record starts with one blank and the items follow each other with no
+ * separator.
  */
 #include "runtime/f2c.h"
 #include "runtime/io_state.h"
-#include "runtime/lread.h"
 
 #include <string.h>
 
 enum { RECORD_WIDTH = 80 };
 
-static lread reader;
-static int column;   /* characters in the output record so far */
-
 integer s_rsle(cilist *a)
 {
-	statement_start(a->ciunit, "read start", true, LIST_IO);
-	lread_start(&reader);
+	statement_start(a->ciunit, "read start", true, LIST_IO, nullptr);
+	lread_start(&io.list);
 	return 0;
 }
 
@@ -29,25 +26,24 @@ integer e_rsle(void)
 
 integer s_wsle(cilist *a)
 {
-	statement_start(a->ciunit, "startio", false, LIST_IO);
-	column = 0;
+	statement_start(a->ciunit, "startio", false, LIST_IO, "list out");
 	return 0;
 }
 
 integer e_wsle(void)
 {
-	statement_end_write("list out", true);
+	statement_end_write(true);
 	return 0;
 }
 
 static void read_items(ftnint type, ftnint number, char *ptr, ftnlen len)
 {
-	if (type != TYREAL && type != TYDREAL)
+	if (type != TYREAL)
 		fatal(ERR_VARIABLE_TYPE, "list in");
 	for (ftnint i = 0; i < number; i++, ptr += len) {
 		double v;
 		bool assigned;
-		switch (lread_item(&reader, &io.cur->in, &v, &assigned)) {
+		switch (lread_item(&io.list, &io.cur->in, &v, &assigned)) {
 		case LREAD_OK:
 			break;
 		case LREAD_END:
@@ -61,23 +57,11 @@ static void read_items(ftnint type, ftnint number, char *ptr, ftnlen len)
 		case LREAD_IOERR:
 			fatal(io.cur->in.error, "list in");
 		}
-		if (!assigned)
-			continue;
-		if (type == TYREAL) {
+		if (assigned) {
 			float f = (float)v;
 			memcpy(ptr, &f, sizeof f);
-		} else {
-			memcpy(ptr, &v, sizeof v);
 		}
 	}
-}
-
-static void put(const char *p, size_t n)
-{
-	int err = unit_put(io.cur, p, n);
-	if (err)
-		fatal(err, "list out");
-	column += (int)n;
 }
 
 static void write_items(ftnint type, ftnint number, char *ptr, ftnlen len)
@@ -85,15 +69,11 @@ static void write_items(ftnint type, ftnint number, char *ptr, ftnlen len)
 	if (type != TYCHAR)
 		fatal(ERR_VARIABLE_TYPE, "list out");
 	for (ftnint i = 0; i < number; i++, ptr += len) {
-		if (column > 1 && column + len >= RECORD_WIDTH) {
-			int err = unit_line_end(io.cur);
-			if (err)
-				fatal(err, "list out");
-			column = 0;
-		}
-		if (column == 0)
-			put(" ", 1);
-		put(ptr, (size_t)len);
+		if (io.column > 1 && io.column + len >= RECORD_WIDTH)
+			statement_record_end();
+		if (io.column == 0)
+			statement_put(" ", 1);
+		statement_put(ptr, (size_t)len);
 	}
 }
 

@@ -41,7 +41,7 @@ struct class_table {
 };
 static constexpr class_table classes;
 
-static int cls(int c)
+static int char_class(int c)
 {
 	return classes.of[c < 0 ? 0 : c + 1];
 }
@@ -74,7 +74,7 @@ static void add_digit(mantissa *m, int c, bool after_point)
 static int read_digits(text_in *t, mantissa *m, bool after_point)
 {
 	int c;
-	while (cls(c = text_getc(t)) == C_DIGIT)
+	while (char_class(c = text_getc(t)) == C_DIGIT)
 		add_digit(m, c, after_point);
 	return c;
 }
@@ -109,74 +109,63 @@ static double convert(const mantissa *m, long long exponent, bool negative)
 	return strtod(text, nullptr);
 }
 
-/* Reads a value at the start of an item into r (count 1), or with
- * allow_repeat also a repeat group r*c or r* (count r). A lone sign or
- * point before a comma or slash is a null value. */
-static lread_status parse(text_in *t, lread *r, bool allow_repeat)
+/* The start of an item: [sign] digits [. digits], and the character after
+ * it, not yet handed back. */
+struct item_start {
+	mantissa m;
+	bool negative, sign, point;
+	int next;
+};
+
+static void read_start(text_in *t, item_start *it)
 {
-	mantissa m = {};
-	bool negative = false, sign = false, point = false;
+	*it = item_start{};
 	int c = text_getc(t);
-	if (cls(c) == C_SIGN) {
-		sign = true;
-		negative = c == '-';
+	if (char_class(c) == C_SIGN) {
+		it->sign = true;
+		it->negative = c == '-';
 		c = text_getc(t);
 	}
-	if (cls(c) == C_DIGIT) {
-		add_digit(&m, c, false);
-		c = read_digits(t, &m, false);
+	if (char_class(c) == C_DIGIT) {
+		add_digit(&it->m, c, false);
+		c = read_digits(t, &it->m, false);
 	}
-	if (cls(c) == C_POINT) {
-		point = true;
-		c = read_digits(t, &m, true);
+	if (char_class(c) == C_POINT) {
+		it->point = true;
+		c = read_digits(t, &it->m, true);
 	}
+	it->next = c;
+}
 
-	/* A star after a decimal point cannot continue the value: the value
-	 * ends there and the star starts the next item. */
-	if (cls(c) == C_STAR && allow_repeat && !point) {
-		/* a repeat count: digits only, not zero, at most 40 of them */
-		if (negative || m.kept == 0 || m.all > SIG_DIGITS)
-			return LREAD_REPEAT;
-		long long count = 0;   /* at most 40 digits, so scale is 0; saturated */
-		for (int i = 0; i < m.kept; i++)
-			count = count < REPEAT_CAP ? count * 10 + (m.digits[i] - '0') : REPEAT_CAP;
-		c = text_getc(t);
-		int k = cls(c);
-		if (k == C_BLANK || k == C_EOL || k == C_END)
-			return LREAD_INVALID;
-		text_ungetc(t, c);
-		r->null = true;
-		lread_status s = k == C_COMMA || k == C_SLASH ? LREAD_OK : parse(t, r, false);
-		r->count = count;
-		return s;
-	}
-
-	r->count = 1;
+/* The rest of a value whose start is read: its exponent, if any, and the
+ * value into r (a lone sign or point before a comma or slash is a null
+ * value). The character that ends it is handed back. */
+static lread_status read_value(text_in *t, lread *r, const item_start *it)
+{
+	int c = it->next, k = char_class(c);
 	r->null = false;
-	if (m.all == 0) {
-		int k = cls(c);
-		if ((sign || point) && (k == C_COMMA || k == C_SLASH)) {
+	if (it->m.all == 0) {
+		if ((it->sign || it->point) && (k == C_COMMA || k == C_SLASH)) {
 			text_ungetc(t, c);
 			r->null = true;
 			return LREAD_OK;
 		}
-		if (sign || point || k != C_EXP)
+		if (it->sign || it->point || k != C_EXP)
 			return LREAD_INVALID;
 		/* a bare exponent: its mantissa is zero */
 	}
 
 	long long exponent = 0;
-	int k = cls(c);
 	if (k == C_EXP || k == C_SIGN) {   /* a sign here follows digits */
 		bool exp_negative = c == '-';
 		c = text_getc(t);
-		if (k == C_EXP && cls(c) == C_SIGN) {
+		if (k == C_EXP && char_class(c) == C_SIGN) {
 			exp_negative = c == '-';
 			c = text_getc(t);
 		}
-		if (cls(c) != C_DIGIT)
+		if (char_class(c) != C_DIGIT)
 			return LREAD_EXPONENT;
-		for (; cls(c) == C_DIGIT; c = text_getc(t)) {
+		for (; char_class(c) == C_DIGIT; c = text_getc(t)) {
 			exponent = exponent * 10 + (c - '0');
 			if (exponent > EXPONENT_MAX)
 				return LREAD_EXPONENT;
@@ -185,8 +174,47 @@ static lread_status parse(text_in *t, lread *r, bool allow_repeat)
 			exponent = -exponent;
 	}
 	text_ungetc(t, c);
-	r->value = convert(&m, exponent, negative);
+	r->value = convert(&it->m, exponent, it->negative);
 	return LREAD_OK;
+}
+
+/* A repeat group whose count is read, the star consumed: r*c gives count
+ * values c, r* before a comma or slash count null values. */
+static lread_status read_repeat(text_in *t, lread *r, const mantissa *count_digits)
+{
+	/* digits only, not zero, at most 40 of them (so scale is 0); saturated */
+	long long count = 0;
+	for (int i = 0; i < count_digits->kept; i++)
+		count = count < REPEAT_CAP ? count * 10 + (count_digits->digits[i] - '0') : REPEAT_CAP;
+	int c = text_getc(t), k = char_class(c);
+	if (k == C_BLANK || k == C_EOL || k == C_END)
+		return LREAD_INVALID;
+	text_ungetc(t, c);
+	lread_status s = LREAD_OK;
+	r->null = true;
+	if (k != C_COMMA && k != C_SLASH) {
+		item_start value;
+		read_start(t, &value);
+		s = read_value(t, r, &value);   /* a star after it is not another count */
+	}
+	r->count = count;
+	return s;
+}
+
+/* Reads the item that starts here: a value (count 1) or a repeat group. */
+static lread_status read_item(text_in *t, lread *r)
+{
+	item_start it;
+	read_start(t, &it);
+	/* a star after a decimal point cannot continue the value: the value
+	 * ends there and the star starts the next item */
+	if (char_class(it.next) == C_STAR && !it.point) {
+		if (it.negative || it.m.kept == 0 || it.m.all > SIG_DIGITS)
+			return LREAD_REPEAT;
+		return read_repeat(t, r, &it.m);
+	}
+	r->count = 1;
+	return read_value(t, r, &it);
 }
 
 void lread_start(lread *r)
@@ -195,14 +223,14 @@ void lread_start(lread *r)
 }
 
 /* lread_item without the read-error check. */
-static lread_status item(lread *r, text_in *t, double *value, bool *assigned)
+static lread_status item_unchecked(lread *r, text_in *t, double *value, bool *assigned)
 {
 	*assigned = false;
 	if (r->quit)
 		return LREAD_OK;
 	if (r->count == 0) {
 		int c, k;
-		while ((k = cls(c = text_getc(t))) == C_BLANK || k == C_EOL)
+		while ((k = char_class(c = text_getc(t))) == C_BLANK || k == C_EOL)
 			;
 		if (k == C_END)
 			return LREAD_END;
@@ -213,7 +241,7 @@ static lread_status item(lread *r, text_in *t, double *value, bool *assigned)
 		if (k == C_COMMA)
 			return LREAD_OK;
 		text_ungetc(t, c);
-		lread_status s = parse(t, r, true);
+		lread_status s = read_item(t, r);
 		if (s != LREAD_OK)
 			return s;
 	}
@@ -227,8 +255,8 @@ static lread_status item(lread *r, text_in *t, double *value, bool *assigned)
 	int c;
 	do
 		c = text_getc(t);
-	while (cls(c) == C_BLANK);
-	if (cls(c) != C_COMMA)
+	while (char_class(c) == C_BLANK);
+	if (char_class(c) != C_COMMA)
 		text_ungetc(t, c);
 	return LREAD_OK;
 }
@@ -237,6 +265,6 @@ lread_status lread_item(lread *r, text_in *t, double *value, bool *assigned)
 {
 	/* a read error is sticky: whatever the item made of the characters
 	 * before it, the error is what is reported */
-	lread_status s = item(r, t, value, assigned);
+	lread_status s = item_unchecked(r, t, value, assigned);
 	return t->error ? LREAD_IOERR : s;
 }

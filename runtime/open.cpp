@@ -12,6 +12,7 @@
 #include "runtime/f2c.h"
 #include "runtime/file_name.h"
 #include "runtime/io_state.h"
+#include "runtime/platform.h"
 
 #include <errno.h>
 #include <stdlib.h>

@@ -4,40 +4,31 @@
  */
 #include "runtime/f2c.h"
 #include "runtime/fedit.h"
-#include "runtime/format.h"
 #include "runtime/io_state.h"
 
 #include <string.h>
 
-static fmt_program program;
-static fmt_run run;
-
-/* The format last compiled, so that a statement repeated in a loop is
- * compiled once. The program's literals point into the text, so it is
- * reused only for the same text at the same address. */
-enum { REMEMBERED_MAX = 64 };
-static const char *remembered_at;
-static char remembered[REMEMBERED_MAX + 1];
-
+/* Compiles the statement's format, unless the one compiled last is the
+ * same text at the same address (the program's formats never change). */
 static void compile(const char *text)
 {
-	if (text == remembered_at && strcmp(text, remembered) == 0)
+	if (text == io.compiled_at && strcmp(text, io.compiled_text) == 0)
 		return;
-	remembered_at = nullptr;
-	size_t n = strnlen(text, REMEMBERED_MAX + 1);
-	if (!fmt_parse(&program, text))
+	io.compiled_at = nullptr;
+	if (!fmt_parse(&io.compiled, text))
 		fatal(ERR_FORMAT, "startio");
-	if (n <= REMEMBERED_MAX) {
-		memcpy(remembered, text, n + 1);
-		remembered_at = text;
+	size_t n = strnlen(text, FORMAT_KEPT_MAX + 1);
+	if (n <= FORMAT_KEPT_MAX) {
+		memcpy(io.compiled_text, text, n + 1);
+		io.compiled_at = text;
 	}
 }
 
 static void begin(cilist *a, bool reading)
 {
-	statement_start(a->ciunit, "startio", reading, a->cifmt);
+	statement_start(a->ciunit, "startio", reading, a->cifmt, "write sfe");
 	compile(a->cifmt);
-	fmt_start(&run, &program);
+	fmt_start(&io.walk, &io.compiled);
 }
 
 integer s_wsfe(cilist *a)
@@ -52,21 +43,12 @@ integer s_rsfe(cilist *a)
 	return 0;
 }
 
-static void put(const char *p, size_t n)
-{
-	int err = unit_put(io.cur, p, n);
-	if (err)
-		fatal(err, "write sfe");
-}
-
 /* The end of a record: on output a line end, on input the rest of the
  * record and its line end skipped. */
 static void next_record(void)
 {
 	if (!io.reading) {
-		int err = unit_line_end(io.cur);
-		if (err)
-			fatal(err, "write sfe");
+		statement_record_end();
 		return;
 	}
 	int c = text_skip_line(&io.cur->in);
@@ -76,6 +58,7 @@ static void next_record(void)
 		fatal(io.cur->in.error, "fmt");
 }
 
+/* An item on output: A editing of a character item, F editing of a REAL. */
 static void write_item(const fmt_op *op, char *ptr, ftnlen len)
 {
 	char field[FMT_MAX_WIDTH];
@@ -83,23 +66,17 @@ static void write_item(const fmt_op *op, char *ptr, ftnlen len)
 		int w = op->w ? op->w : (int)len;
 		if (w > len) {
 			memset(field, ' ', (size_t)(w - len));
-			put(field, (size_t)(w - len));
+			statement_put(field, (size_t)(w - len));
 		}
-		put(ptr, (size_t)(w < len ? w : len));
+		statement_put(ptr, (size_t)(w < len ? w : len));
 		return;
 	}
-	double x;
-	if (len == (ftnlen)sizeof(float)) {
-		float f;
-		memcpy(&f, ptr, sizeof f);
-		x = f;
-	} else if (len == (ftnlen)sizeof(double)) {
-		memcpy(&x, ptr, sizeof x);
-	} else {
+	if (len != (ftnlen)sizeof(float))
 		fatal(ERR_VARIABLE_TYPE, "fmt");
-	}
+	float x;
+	memcpy(&x, ptr, sizeof x);
 	f_edit(field, op->w, op->d, x);
-	put(field, (size_t)op->w);
+	statement_put(field, (size_t)op->w);
 }
 
 /* A edit on input: w characters of the record, blanks past its end. */
@@ -133,7 +110,7 @@ static const fmt_op *advance(bool want_data)
 {
 	const fmt_op *op;
 	for (;;) {
-		fmt_step step = fmt_next(&run, want_data, &op);
+		fmt_step step = fmt_next(&io.walk, want_data, &op);
 		if (step == STEP_DATA)
 			return op;
 		if (step == STEP_END)
@@ -141,7 +118,7 @@ static const fmt_op *advance(bool want_data)
 		if (step == STEP_ERROR || (step == STEP_LITERAL && io.reading))
 			fatal(ERR_FORMAT, "fmt");
 		if (step == STEP_LITERAL)
-			put(op->text, (size_t)op->len);
+			statement_put(op->text, (size_t)op->len);
 		else
 			next_record();
 	}
@@ -165,7 +142,7 @@ integer do_fio(ftnint *number, char *ptr, ftnlen len)
 integer e_wsfe(void)
 {
 	advance(false);
-	statement_end_write("write sfe", !run.no_line_end);
+	statement_end_write(!io.walk.no_line_end);
 	io.format = nullptr;
 	return 0;
 }

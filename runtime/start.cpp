@@ -2,6 +2,7 @@
  * Program start-up: the platform's start-up, the console units, the main
  * program, which ends by STOP; and the exit of the process.
  */
+#include "runtime/end.h"
 #include "runtime/f2c.h"
 #include "runtime/io_state.h"
 

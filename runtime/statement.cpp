@@ -1,13 +1,14 @@
 /*
- * The current statement: its unit, its format and its direction, and the
- * steps every READ and WRITE starts and ends with.
+ * The statement in progress: where it starts, how its bytes reach its
+ * unit, and how a WRITE ends.
  */
 #include "runtime/io_state.h"
 
-io_state io;
+statement io;
 const char LIST_IO[] = "list io";
 
-unit *statement_unit(long n, const char *place, bool reading)
+unit *statement_start(long n, const char *unit_place, bool reading, const char *format,
+                      const char *write_place)
 {
 	unit *u = unit_at(n);
 	if (u && u->connected && u->console) {
@@ -25,17 +26,13 @@ unit *statement_unit(long n, const char *place, bool reading)
 	}
 	io.reading = reading;
 	if (!u)
-		fatal(ERR_UNIT_NUMBER, place);
+		fatal(ERR_UNIT_NUMBER, unit_place);
 	io.cur = u;
 	if (!u->connected)
-		fatal(ERR_NOT_CONNECTED, place);
-	return u;
-}
-
-unit *statement_start(long n, const char *unit_place, bool reading, const char *format)
-{
-	unit *u = statement_unit(n, unit_place, reading);
+		fatal(ERR_NOT_CONNECTED, unit_place);
 	io.format = format;
+	io.write_place = write_place;
+	io.column = 0;
 	if (!reading) {
 		if (!unit_start_writing(u))
 			fatal(ERR_CANT_WRITE, "write start");
@@ -53,11 +50,26 @@ unit *statement_start(long n, const char *unit_place, bool reading, const char *
 	return u;
 }
 
-void statement_end_write(const char *place, bool line_end)
+void statement_put(const char *p, size_t n)
 {
-	int err = line_end ? unit_line_end(io.cur) : 0;
+	int err = unit_put(io.cur, p, n);
 	if (err)
-		fatal(err, place);
+		fatal(err, io.write_place);
+	io.column += (int)n;
+}
+
+void statement_record_end(void)
+{
+	int err = unit_line_end(io.cur);
+	if (err)
+		fatal(err, io.write_place);
+	io.column = 0;
+}
+
+void statement_end_write(bool line_end)
+{
+	if (line_end)
+		statement_record_end();
 	if (io.cur->console)
 		unit_flush(io.cur);
 }

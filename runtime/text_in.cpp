@@ -41,7 +41,8 @@ static bool fill(text_in *t)
 	return true;
 }
 
-static int stop(const text_in *t)
+/* What text_getc returns once the data has ended or failed. */
+static int end_or_error(const text_in *t)
 {
 	return t->error ? TEXT_ERROR : TEXT_EOF;
 }
@@ -54,7 +55,7 @@ int text_getc(text_in *t)
 		return c;
 	}
 	if (!fill(t))
-		return stop(t);
+		return end_or_error(t);
 	int c = t->buf[t->pos++];
 	if (c == CTRL_Z) {
 		t->at_end = true;

@@ -59,8 +59,10 @@ int unit_put(unit *u, const char *p, size_t n)
 		size_t len = u->out_len;
 		size_t k = n < OUT_BUF - len ? n : OUT_BUF - len;
 		memcpy(u->out + len, p, k);
-		/* the bytes are in place before the length that publishes them
-		 * to a handler that empties the buffer */
+		/* On Windows the console handler empties the buffers from a
+		 * thread of its own, at any moment: the bytes must be in place
+		 * before the length that publishes them, or it could write out
+		 * bytes not yet copied. */
 		std::atomic_thread_fence(std::memory_order_release);
 		u->out_len = len + k;
 		if ((n -= k) == 0)

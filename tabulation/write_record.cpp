@@ -8,9 +8,9 @@ static integer c_1 = 1;
 
 void write_record(integer *out_unit, real *two_theta, real *value)
 {
-	static cilist io = {0, 0, 0, fmt_record, 0};
-	io.ciunit = *out_unit;
-	s_wsfe(&io);
+	static cilist write_control = {0, 0, 0, fmt_record, 0};
+	write_control.ciunit = *out_unit;
+	s_wsfe(&write_control);
 	do_fio(&c_1, (char *)two_theta, (ftnlen)sizeof(real));
 	do_fio(&c_1, (char *)value, (ftnlen)sizeof(real));
 	e_wsfe();

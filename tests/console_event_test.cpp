@@ -2,6 +2,7 @@
 // while the main thread keeps writing records, it must end the run with
 // "Interrupt" and status 1, every byte written once and in order.
 #include "runtime/f2c.h"
+#include "runtime/end.h"
 #include "runtime/io_state.h"
 #include "tests/support.h"
 
@@ -27,8 +28,8 @@ const std::string kRecord = "    1.00\r\n";
 	connect(31, path, "new");
 	float x = 1.f;
 	integer one = 1;
-	cilist io = {0, 31, 0, fmt_f82, 0};
-	s_wsfe(&io);
+	cilist ci = {0, 31, 0, fmt_f82, 0};
+	s_wsfe(&ci);
 	do_fio(&one, (char *)&x, (ftnlen)sizeof x);
 	e_wsfe();
 	end_hold();
@@ -57,9 +58,9 @@ const std::string kRecord = "    1.00\r\n";
 	}).detach();
 	float x = 1.f;
 	integer one = 1;
-	cilist io = {0, 31, 0, fmt_f82, 0};
+	cilist ci = {0, 31, 0, fmt_f82, 0};
 	for (;;) {
-		s_wsfe(&io);
+		s_wsfe(&ci);
 		do_fio(&one, (char *)&x, (ftnlen)sizeof x);
 		e_wsfe();
 	}

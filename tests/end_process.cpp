@@ -1,6 +1,6 @@
 // The end of a run inside a test process: a normal exit, so that a death
 // test sees the status.
-#include "runtime/io_state.h"
+#include "runtime/end.h"
 
 #include <stdlib.h>
 

@@ -15,7 +15,7 @@
 
 namespace {
 
-using item = std::variant<float, double, std::string>;
+using item = std::variant<float, std::string>;
 
 void disconnect(integer unit)
 {
@@ -29,8 +29,6 @@ void transfer(std::vector<item> &items)
 	for (item &it : items) {
 		if (auto *f = std::get_if<float>(&it))
 			do_fio(&one, (char *)f, (ftnlen)sizeof *f);
-		else if (auto *d = std::get_if<double>(&it))
-			do_fio(&one, (char *)d, (ftnlen)sizeof *d);
 		else {
 			auto &s = std::get<std::string>(it);
 			do_fio(&one, s.data(), (ftnlen)s.size());
@@ -43,8 +41,8 @@ std::string written(const char *format, std::vector<item> items, std::string pat
 {
 	connect(20, path, "new");
 	std::string fmt = format;
-	cilist io = {0, 20, 0, fmt.data(), 0};
-	s_wsfe(&io);
+	cilist ci = {0, 20, 0, fmt.data(), 0};
+	s_wsfe(&ci);
 	transfer(items);
 	e_wsfe();
 	disconnect(20);
@@ -63,7 +61,7 @@ TEST(Format, Writes)
 {
 	const write_row rows[] = {
 		{"(2f8.2)", {2.f, 100.f}, "    2.00  100.00\r\n"},
-		{"(2F8.2)", {2.f, -0.5}, "    2.00    -.50\r\n"},
+		{"(2F8.2)", {2.f, -0.5f}, "    2.00    -.50\r\n"},
 		{"(\002  entry ??\002,$)", {}, "  entry ??"},
 		{"('it''s', \" say \"\"x\"\"\")", {}, "it's say \"x\"\r\n"},
 		{"(\002a'b\"c\002)", {}, "a'b\"c\r\n"},
@@ -93,8 +91,8 @@ TEST(Format, SameTextInAnotherBuffer)
 	std::string path = temp_name();
 	connect(20, path, "new");
 	for (char *format : {first, second, first}) {
-		cilist io = {0, 20, 0, format, 0};
-		s_wsfe(&io);
+		cilist ci = {0, 20, 0, format, 0};
+		s_wsfe(&ci);
 		e_wsfe();
 		memcpy(first, "('xy')", sizeof first);   // after its first use
 	}
@@ -161,12 +159,12 @@ std::pair<std::string, std::string> read_two(const std::string &content, const c
 	std::string fmt = format, second = "(a5)";
 	std::string a(len, '#'), b(5, '#');
 	integer one = 1;
-	cilist io = {0, 21, 0, fmt.data(), 0};
-	s_rsfe(&io);
+	cilist ci = {0, 21, 0, fmt.data(), 0};
+	s_rsfe(&ci);
 	do_fio(&one, a.data(), len);
 	e_rsfe();
-	io.cifmt = second.data();
-	s_rsfe(&io);
+	ci.cifmt = second.data();
+	s_rsfe(&ci);
 	do_fio(&one, b.data(), 5);
 	e_rsfe();
 	disconnect(21);
@@ -210,8 +208,8 @@ TEST(Format, ListWrite)
 		std::string path = temp_name();
 		connect(22, path, "new");
 		integer one = 1, type = 9;
-		cilist io = {0, 22, 0, nullptr, 0};
-		s_wsle(&io);
+		cilist ci = {0, 22, 0, nullptr, 0};
+		s_wsle(&ci);
 		for (std::string &s : r.items)
 			do_lio(&type, &one, s.data(), (ftnlen)s.size());
 		e_wsle();
