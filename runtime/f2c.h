@@ -49,34 +49,24 @@ typedef struct {
 	char *csta;
 } cllist;
 
-/* INQUIRE; a null pointer is a specifier that was not given. */
+/* INQUIRE; a null pointer is a specifier that was not given. The program
+ * gives the file and EXIST= only; the rest keeps the library's layout. */
 typedef struct {
 	flag inerr;
 	ftnint inunit;
 	char *infile;
 	ftnlen infilen;
 	ftnint *inex;
-	ftnint *inopen;
-	ftnint *innum;
-	ftnint *innamed;
-	char *inname;
-	ftnlen innamlen;
-	char *inacc;
-	ftnlen inacclen;
-	char *inseq;
-	ftnlen inseqlen;
-	char *indir;
-	ftnlen indirlen;
-	char *infmt;
-	ftnlen infmtlen;
-	char *inform;
-	ftnint informlen;
-	char *inunf;
-	ftnlen inunflen;
-	ftnint *inrecl;
-	ftnint *innrec;
-	char *inblank;
-	ftnlen inblanklen;
+	ftnint *inopen, *innum, *innamed;
+	char *inname; ftnlen innamlen;
+	char *inacc; ftnlen inacclen;
+	char *inseq; ftnlen inseqlen;
+	char *indir; ftnlen indirlen;
+	char *infmt; ftnlen infmtlen;
+	char *inform; ftnint informlen;
+	char *inunf; ftnlen inunflen;
+	ftnint *inrecl, *innrec;
+	char *inblank; ftnlen inblanklen;
 } inlist;
 
 #ifdef __cplusplus

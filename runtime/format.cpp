@@ -8,9 +8,7 @@ namespace {
 struct parser {
 	fmt_program *p;
 	const char *s;
-	int depth;
-	bool data_seen;     /* since the last top-level group opened */
-	bool full;          /* more operations than a program holds */
+	int n;              /* operations so far */
 };
 
 bool is_digit(char c) { return c >= '0' && c <= '9'; }
@@ -30,15 +28,13 @@ bool number(parser &ps, int limit, int *out)
 	return true;
 }
 
-/* The next operation; past the last one, a scratch slot and ps.full. */
+/* The next operation, or null when the program is full; the last slot is
+ * kept for OP_END. */
 fmt_op *emit(parser &ps, fmt_kind kind)
 {
-	static fmt_op scratch;
-	fmt_op *op = &scratch;
-	if (ps.p->n < FMT_MAX_OPS)
-		op = &ps.p->ops[ps.p->n++];
-	else
-		ps.full = true;
+	if (ps.n >= FMT_MAX_OPS - (kind != OP_END))
+		return nullptr;
+	fmt_op *op = &ps.p->ops[ps.n++];
 	*op = fmt_op{kind, 1, 0, 0, nullptr, 0};
 	return op;
 }
@@ -56,6 +52,8 @@ bool literal(parser &ps)
 			continue;
 		bool doubled = delim != '\002' && ps.s[1] == delim;
 		fmt_op *op = emit(ps, OP_LITERAL);
+		if (!op)
+			return false;
 		op->text = start;
 		op->len = (int)(ps.s - start) + doubled;
 		if (!doubled)
@@ -66,100 +64,65 @@ bool literal(parser &ps)
 	return true;
 }
 
+/* Aw, A or Fw.d, with its repeat count. */
 bool data(parser &ps, int rep)
 {
 	char c = *ps.s++;
 	fmt_op *op = emit(ps, (c == 'a' || c == 'A') ? OP_A : OP_F);
+	if (!op)
+		return false;
 	op->rep = rep;
-	ps.data_seen = true;
-	if (op->kind == OP_A) {
-		if (is_digit(*ps.s) && (!number(ps, FMT_MAX_WIDTH, &op->w) || op->w == 0))
-			return false;
-		return true;
-	}
+	ps.p->has_data = true;
+	if (op->kind == OP_A)
+		return !is_digit(*ps.s) || (number(ps, FMT_MAX_WIDTH, &op->w) && op->w > 0);
 	if (!number(ps, FMT_MAX_WIDTH, &op->w) || op->w == 0 || *ps.s++ != '.')
 		return false;
 	return number(ps, FMT_MAX_WIDTH, &op->d);
 }
 
-bool items(parser &ps)
-{
-	for (;;) {
-		while (*ps.s == ' ' || *ps.s == ',')
-			ps.s++;
-		char c = *ps.s;
-		int rep = 1;
-		if (is_digit(c)) {
-			if (!number(ps, FMT_MAX_REPEAT, &rep) || rep == 0)
-				return false;
-			while (*ps.s == ' ')
-				ps.s++;
-			c = *ps.s;
-			if (c != '(' && c != 'a' && c != 'A' && c != 'f' && c != 'F')
-				return false;
-		}
-		switch (c) {
-		case ')':
-			ps.s++;
-			emit(ps, --ps.depth == 0 ? OP_END : OP_GROUP_END);
-			if (ps.depth == 0)
-				return !ps.full;
-			continue;
-		case '(': {
-			if (ps.depth >= FMT_MAX_DEPTH)
-				return false;
-			ps.s++;
-			if (ps.depth++ == 1) {
-				ps.p->revert = ps.p->n;
-				ps.data_seen = false;
-			}
-			emit(ps, OP_GROUP)->rep = rep;
-			continue;
-		}
-		case '\'': case '"': case '\002':
-			if (!literal(ps))
-				return false;
-			continue;
-		case '/':
-		case '$':
-			ps.s++;
-			emit(ps, c == '/' ? OP_SLASH : OP_DOLLAR);
-			continue;
-		case 'a': case 'A': case 'f': case 'F':
-			if (!data(ps, rep))
-				return false;
-			continue;
-		default:
-			return false;
-		}
-	}
-}
+bool is_data(char c) { return c == 'a' || c == 'A' || c == 'f' || c == 'F'; }
 
 } // namespace
 
 bool fmt_parse(fmt_program *p, const char *text)
 {
-	parser ps{p, text, 0, false, false};
-	p->n = 0;
-	p->revert = 0;
+	parser ps{p, text, 0};
+	p->has_data = false;
 	while (*ps.s == ' ')
 		ps.s++;
 	if (*ps.s++ != '(')
 		return false;
-	ps.depth = 1;
-	if (!items(ps))
-		return false;
-	p->revert_data = ps.data_seen;
-	return true;
+	for (;;) {
+		while (*ps.s == ' ' || *ps.s == ',')
+			ps.s++;
+		char c = *ps.s;
+		if (is_digit(c)) {
+			int rep;
+			if (!number(ps, FMT_MAX_REPEAT, &rep) || rep == 0)
+				return false;
+			while (*ps.s == ' ')
+				ps.s++;
+			if (!is_data(*ps.s) || !data(ps, rep))
+				return false;
+		} else if (is_data(c)) {
+			if (!data(ps, 1))
+				return false;
+		} else if (c == '\'' || c == '"' || c == '\002') {
+			if (!literal(ps))
+				return false;
+		} else if (c == '/' || c == '$') {
+			ps.s++;
+			if (!emit(ps, c == '/' ? OP_SLASH : OP_DOLLAR))
+				return false;
+		} else {
+			return c == ')' && emit(ps, OP_END);
+		}
+	}
 }
 
 void fmt_start(fmt_run *r, const fmt_program *p)
 {
-	r->prog = p;
-	r->pc = 0;
-	r->rep_left = 0;
-	r->sp = 0;
-	r->no_line_end = false;
+	*r = fmt_run{p, 0, 0, false};
 }
 
 fmt_step fmt_next(fmt_run *r, bool want_data, const fmt_op **op)
@@ -178,28 +141,12 @@ fmt_step fmt_next(fmt_run *r, bool want_data, const fmt_op **op)
 			r->pc++;
 			r->no_line_end = true;
 			continue;
-		case OP_GROUP:
-			r->stack[r->sp].begin = r->pc;
-			r->stack[r->sp].left = o->rep;
-			r->sp++;
-			r->pc++;
-			continue;
-		case OP_GROUP_END:
-			if (--r->stack[r->sp - 1].left > 0) {
-				r->pc = r->stack[r->sp - 1].begin + 1;
-			} else {
-				r->sp--;
-				r->pc++;
-			}
-			continue;
 		case OP_END:
 			if (!want_data)
 				return STEP_END;
-			if (!r->prog->revert_data)
+			if (!r->prog->has_data)
 				return STEP_ERROR;
-			r->pc = r->prog->revert;
-			r->sp = 0;
-			r->rep_left = 0;
+			r->pc = 0;
 			return STEP_RECORD;
 		case OP_A:
 		case OP_F:

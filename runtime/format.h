@@ -5,30 +5,28 @@
  * Accepted: literals delimited by the byte 0x02, an apostrophe or a double
  * quote (a doubled apostrophe or quote stands for itself, and splits the
  * literal in two); '$', which suppresses the line end of the last record;
- * '/', which ends a record; Aw and A; Fw.d; repeat counts before data
- * descriptors and groups; nested parentheses. Blanks and commas between
- * items are ignored.
+ * '/', which ends a record; Aw and A; Fw.d, with a repeat count before a
+ * data descriptor. Blanks and commas between items are ignored. Groups in
+ * parentheses are not: no format of the program has one.
  */
 #ifndef KORVEX_FORMAT_H
 #define KORVEX_FORMAT_H
 
-enum fmt_kind { OP_LITERAL, OP_SLASH, OP_DOLLAR, OP_A, OP_F, OP_GROUP, OP_GROUP_END, OP_END };
+enum fmt_kind { OP_LITERAL, OP_SLASH, OP_DOLLAR, OP_A, OP_F, OP_END };
 
 struct fmt_op {
 	fmt_kind kind;
-	int rep;            /* repeat count of a data descriptor or group */
+	int rep;            /* repeat count of a data descriptor */
 	int w, d;           /* width (0: A without width) and decimals */
 	const char *text;   /* a literal's text, as it is written out */
 	int len;
 };
 
-enum { FMT_MAX_OPS = 128, FMT_MAX_DEPTH = 8, FMT_MAX_REPEAT = 9999, FMT_MAX_WIDTH = 255 };
+enum { FMT_MAX_OPS = 128, FMT_MAX_REPEAT = 9999, FMT_MAX_WIDTH = 255 };
 
 struct fmt_program {
 	fmt_op ops[FMT_MAX_OPS];
-	int n;
-	int revert;         /* where the format starts again when items remain at its end */
-	bool revert_data;   /* the part from revert on has a data descriptor */
+	bool has_data;      /* the format can start again for items left at its end */
 };
 
 /* Compiles text into p. Returns false if the text is not a format this
@@ -41,18 +39,16 @@ struct fmt_run {
 	const fmt_program *prog;
 	int pc;
 	int rep_left;       /* repetitions still due of the data descriptor at pc */
-	struct { int begin, left; } stack[FMT_MAX_DEPTH];
-	int sp;
 	bool no_line_end;   /* a '$' has been passed */
 };
 
 void fmt_start(fmt_run *r, const fmt_program *p);
 
 /* The next step of the statement. With an item waiting (want_data), walks
- * to the next data descriptor, reverting at the end of the format with a
- * new record (STEP_RECORD) and failing with STEP_ERROR when the format
- * has no data descriptor to revert to; without one, stops at the next data
- * descriptor or the end (STEP_END). *op is the literal or data descriptor. */
+ * to the next data descriptor, starting the format again at its end with
+ * a new record (STEP_RECORD), and failing with STEP_ERROR when the format
+ * has no data descriptor; without one, stops at the next data descriptor
+ * or the end (STEP_END). *op is the literal or data descriptor. */
 fmt_step fmt_next(fmt_run *r, bool want_data, const fmt_op **op);
 
 #endif

@@ -2,14 +2,12 @@
  * List-directed READ and WRITE: s_rsle, s_wsle, do_lio, e_rsle, e_wsle.
  * Every item read is a REAL; every item written is a character item: a
  * record starts with one blank and the items follow each other with no
- * separator.
+ * separator, on one record (the program's one line is 65 characters).
  */
 #include "runtime/f2c.h"
 #include "runtime/io_state.h"
 
 #include <string.h>
-
-enum { RECORD_WIDTH = 80 };
 
 integer s_rsle(cilist *a)
 {
@@ -69,8 +67,6 @@ static void write_items(ftnint type, ftnint number, char *ptr, ftnlen len)
 	if (type != TYCHAR)
 		fatal(ERR_VARIABLE_TYPE, "list out");
 	for (ftnint i = 0; i < number; i++, ptr += len) {
-		if (io.column > 1 && io.column + len >= RECORD_WIDTH)
-			statement_record_end();
 		if (io.column == 0)
 			statement_put(" ", 1);
 		statement_put(ptr, (size_t)len);

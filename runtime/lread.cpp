@@ -19,31 +19,26 @@
 enum { SIG_DIGITS = 40, EXPONENT_MAX = 99999999 };
 static const long long REPEAT_CAP = 100000000000000000LL;   /* far beyond any list */
 
-/* Character classes; slot 0 is the end of the data (and a read error). */
+/* Character classes. */
 enum { C_OTHER, C_DIGIT, C_SIGN, C_POINT, C_EXP, C_BLANK, C_EOL, C_COMMA, C_SLASH, C_STAR, C_END };
 
-struct class_table {
-	unsigned char of[257];
-	constexpr class_table() : of()
-	{
-		of[0] = C_END;
-		for (int c = '0'; c <= '9'; c++)
-			of[c + 1] = C_DIGIT;
-		of['+' + 1] = of['-' + 1] = C_SIGN;
-		of['.' + 1] = C_POINT;
-		of['D' + 1] = of['E' + 1] = of['d' + 1] = of['e' + 1] = C_EXP;
-		of[' ' + 1] = of['\t' + 1] = C_BLANK;
-		of['\n' + 1] = C_EOL;
-		of[',' + 1] = C_COMMA;
-		of['/' + 1] = C_SLASH;
-		of['*' + 1] = C_STAR;
-	}
-};
-static constexpr class_table classes;
-
+/* The class of c, a character from text_getc: C_END for the end of the
+ * data and for a read error. */
 static int char_class(int c)
 {
-	return classes.of[c < 0 ? 0 : c + 1];
+	switch (c) {
+	case '0': case '1': case '2': case '3': case '4':
+	case '5': case '6': case '7': case '8': case '9': return C_DIGIT;
+	case '+': case '-': return C_SIGN;
+	case '.': return C_POINT;
+	case 'D': case 'E': case 'd': case 'e': return C_EXP;
+	case ' ': case '\t': return C_BLANK;
+	case '\n': return C_EOL;
+	case ',': return C_COMMA;
+	case '/': return C_SLASH;
+	case '*': return C_STAR;
+	default: return c < 0 ? C_END : C_OTHER;
+	}
 }
 
 /* The digits of a value's mantissa, as far as they count. */

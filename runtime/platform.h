@@ -48,9 +48,6 @@ int sys_open_write(const char *name);
  * is EEXIST. The descriptor, or -1 with errno set. */
 int sys_create(const char *name);
 
-/* Moves fd to offset pos from the start; false if it cannot. */
-bool sys_seek(int fd, long long pos);
-
 /* Whether the file-status query on name succeeds (a directory exists);
  * false with errno set. */
 bool sys_exists(const char *name);

@@ -131,11 +131,6 @@ int sys_create(const char *name)
 	return open(name, O_CREAT | O_EXCL | O_RDWR | O_NOCTTY | O_CLOEXEC, 0666);
 }
 
-bool sys_seek(int fd, long long pos)
-{
-	return lseek(fd, (off_t)pos, SEEK_SET) >= 0;
-}
-
 bool sys_exists(const char *name)
 {
 	struct stat st;

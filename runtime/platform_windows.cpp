@@ -136,11 +136,6 @@ int sys_create(const char *name)
 	return _open(name, _O_CREAT | _O_EXCL | _O_RDWR | _O_BINARY | _O_NOINHERIT, _S_IREAD | _S_IWRITE);
 }
 
-bool sys_seek(int fd, long long pos)
-{
-	return _lseeki64(fd, pos, SEEK_SET) >= 0;
-}
-
 bool sys_exists(const char *name)
 {
 	struct _stat64 st;

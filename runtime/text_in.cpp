@@ -83,9 +83,3 @@ int text_skip_line(text_in *t)
 	while (c >= 0 && c != '\n');
 	return c;
 }
-
-long long text_offset(const text_in *t)
-{
-	/* A handed-back line end counts as one byte even where it was CR LF. */
-	return t->start + (long long)t->pos - (t->back >= 0 ? 1 : 0);
-}

@@ -43,7 +43,4 @@ void text_ungetc(text_in *t, int c);
  * or TEXT_EOF or TEXT_ERROR where the data ended first. */
 int text_skip_line(text_in *t);
 
-/* Offset in the data of the next byte not yet consumed. */
-long long text_offset(const text_in *t);
-
 #endif

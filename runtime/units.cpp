@@ -107,9 +107,11 @@ bool unit_start_writing(unit *u)
 {
 	if (u->writing)
 		return true;
-	/* never a reopen by name: the name may meanwhile stand for another
-	 * file, and only the file the unit is connected to is written */
-	if (!u->writable || !sys_seek(u->fd, text_offset(&u->in)))
+	/* Never a reopen by name: the name may meanwhile stand for another
+	 * file, and only the file the unit is connected to is written. Output
+	 * starts where the descriptor is, so not after a read (the program
+	 * never reads the file it writes). */
+	if (!u->writable || u->in.start + (long long)u->in.end > 0)
 		return false;
 	u->writing = true;
 	return true;

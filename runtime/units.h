@@ -60,8 +60,8 @@ unit *units_flush_files(int *err);
 int unit_close(unit *u);
 
 /* Switches a unit that is reading over to writing, on the descriptor it
- * is connected to, at the position reached. Returns false when that
- * descriptor is not open for writing. */
+ * is connected to, at its start. Returns false when that descriptor is
+ * not open for writing, or the unit has read from it. */
 bool unit_start_writing(unit *u);
 
 #endif

@@ -70,14 +70,12 @@ TEST(Format, Writes)
 		{" ( a ) ", {std::string("hello")}, "hello\r\n"},
 		{"(a3)", {std::string("hello")}, "hel\r\n"},
 		{"(a8)", {std::string("hello")}, "   hello\r\n"},
-		{"(2(a1,'-'))", {std::string("x"), std::string("y")}, "x-y-\r\n"},
 		{"(f5.1)", {1.f, 2.f, 3.f}, "  1.0\r\n  2.0\r\n  3.0\r\n"},
-		{"('h',2(a1))", {std::string("a"), std::string("b"), std::string("c"), std::string("d")},
-		 "hab\r\ncd\r\n"},
+		{"('h',2a1)", {std::string("a"), std::string("b"), std::string("c"), std::string("d")},
+		 "hab\r\nhcd\r\n"},
 		{"(a1,'x',a1,'y')", {std::string("a")}, "ax\r\n"},
 		{"(a1,'x',$,a1)", {std::string("a")}, "ax"},
 		{"(2 f4.1)", {1.f, 2.f}, " 1.0 2.0\r\n"},
-		{"(3(2(a1)/))", {std::string("a"), std::string("b"), std::string("c")}, "ab\r\nc\r\n"},
 	};
 	for (const write_row &r : rows)
 		EXPECT_EQ(written(r.format, r.items), r.want) << r.format;
@@ -116,7 +114,7 @@ TEST(FormatDeathTest, MalformedFormatIsAnErrorNotACrash)
 {
 	const char *formats[] = {
 		"", "(", "2f8.2", "(f8)", "(f8.)", "(f8.2", "(q)", "('abc)", "(0f8.2)",
-		"(f0.2)", "(f256.2)", "(a0)", "(a256)", "(2'x')", "(2/)", "(((((((((a)))))))))", "(10000a)",
+		"(f0.2)", "(f256.2)", "(a0)", "(a256)", "(2'x')", "(2/)", "((a))", "(2(a1))", "(10000a)",
 	};
 	for (size_t i = 0; i < sizeof formats / sizeof *formats; i++) {
 		const char *format = formats[i];
@@ -133,7 +131,7 @@ TEST(FormatDeathTest, MalformedFormatIsAnErrorNotACrash)
 // More operations than a compiled format holds, whichever kind comes last.
 TEST(FormatDeathTest, FormatTooLong)
 {
-	for (std::string item : {"'x'", "a", "/", "$", "(a)"}) {
+	for (std::string item : {"'x'", "a", "/", "$"}) {
 		std::string format = "(";
 		for (int i = 0; i < 130; i++)
 			format += item + ",";
@@ -145,8 +143,6 @@ TEST(FormatDeathTest, FormatTooLong)
 TEST(FormatDeathTest, ItemsWithNoDataDescriptorToRevertTo)
 {
 	EXPECT_EXIT(written("('x')", {1.f}), testing::ExitedWithCode(3), "^" + console_text("fmt: error in format\n"));
-	EXPECT_EXIT(written("(a1,('x'))", {std::string("a"), std::string("b")}), testing::ExitedWithCode(3),
-	            "^" + console_text("fmt: error in format\n"));
 }
 
 // One formatted READ of a file's first record(s), then what a second
@@ -202,7 +198,6 @@ TEST(Format, ListWrite)
 	struct { std::vector<std::string> items; std::string want; } rows[] = {
 		{{"warning :", "name.imp  "}, " warning :name.imp  \r\n"},
 		{{}, "\r\n"},
-		{{std::string(50, 'a'), std::string(40, 'b')}, " " + std::string(50, 'a') + "\r\n " + std::string(40, 'b') + "\r\n"},
 	};
 	for (auto &r : rows) {
 		std::string path = temp_name();
