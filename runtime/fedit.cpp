@@ -109,16 +109,14 @@ void f_edit(char *out, int w, int d, double x)
 
 	/* digits holds round(|x| * 10^d): n - d of them stand before the
 	 * point, none when the value is below 1 (".50", not "0.50"); with
-	 * d = 0 a zero keeps its digit ("0."). The text is built from its end. */
+	 * d = 0 a zero keeps its digit ("0."). The field is filled from its end. */
 	bool sign = negative && (n > 1 || digits[0] != '0');
 	int int_digits = n > d ? n - d : 0;
-	int len = sign + int_digits + 1 + d;
-	if (len > w) {
-		justify(out, w, "", len);
+	if (sign + int_digits + 1 + d > w) {
+		memset(out, '*', (size_t)w);
 		return;
 	}
-	char text[256];
-	char *p = text + len;
+	char *p = out + w;
 	const char *q = digits + n;
 	for (int k = 0; k < d; k++)
 		*--p = q > digits ? *--q : '0';
@@ -127,5 +125,5 @@ void f_edit(char *out, int w, int d, double x)
 		*--p = *--q;
 	if (sign)
 		*--p = '-';
-	justify(out, w, text, len);
+	memset(out, ' ', (size_t)(p - out));
 }

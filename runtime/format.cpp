@@ -72,7 +72,6 @@ bool data(parser &ps, int rep)
 	if (!op)
 		return false;
 	op->rep = rep;
-	ps.p->has_data = true;
 	if (op->kind == OP_A)
 		return !is_digit(*ps.s) || (number(ps, FMT_MAX_WIDTH, &op->w) && op->w > 0);
 	if (!number(ps, FMT_MAX_WIDTH, &op->w) || op->w == 0 || *ps.s++ != '.')
@@ -87,7 +86,6 @@ bool is_data(char c) { return c == 'a' || c == 'A' || c == 'f' || c == 'F'; }
 bool fmt_parse(fmt_program *p, const char *text)
 {
 	parser ps{p, text, 0};
-	p->has_data = false;
 	while (*ps.s == ' ')
 		ps.s++;
 	if (*ps.s++ != '(')
@@ -142,12 +140,7 @@ fmt_step fmt_next(fmt_run *r, bool want_data, const fmt_op **op)
 			r->no_line_end = true;
 			continue;
 		case OP_END:
-			if (!want_data)
-				return STEP_END;
-			if (!r->prog->has_data)
-				return STEP_ERROR;
-			r->pc = 0;
-			return STEP_RECORD;
+			return want_data ? STEP_ERROR : STEP_END;
 		case OP_A:
 		case OP_F:
 			if (!want_data)

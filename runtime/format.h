@@ -7,7 +7,8 @@
  * literal in two); '$', which suppresses the line end of the last record;
  * '/', which ends a record; Aw and A; Fw.d, with a repeat count before a
  * data descriptor. Blanks and commas between items are ignored. Groups in
- * parentheses are not: no format of the program has one.
+ * parentheses and a format that starts again for more items are not: no
+ * statement of the program needs them.
  */
 #ifndef KORVEX_FORMAT_H
 #define KORVEX_FORMAT_H
@@ -26,7 +27,6 @@ enum { FMT_MAX_OPS = 128, FMT_MAX_REPEAT = 9999, FMT_MAX_WIDTH = 255 };
 
 struct fmt_program {
 	fmt_op ops[FMT_MAX_OPS];
-	bool has_data;      /* the format can start again for items left at its end */
 };
 
 /* Compiles text into p. Returns false if the text is not a format this
@@ -45,10 +45,11 @@ struct fmt_run {
 void fmt_start(fmt_run *r, const fmt_program *p);
 
 /* The next step of the statement. With an item waiting (want_data), walks
- * to the next data descriptor, starting the format again at its end with
- * a new record (STEP_RECORD), and failing with STEP_ERROR when the format
- * has no data descriptor; without one, stops at the next data descriptor
- * or the end (STEP_END). *op is the literal or data descriptor. */
+ * to the next data descriptor, failing with STEP_ERROR at the end of the
+ * format (the program's statements never have more items than their
+ * format has descriptors, so a format never starts again); without one,
+ * stops at the next data descriptor or the end (STEP_END). *op is the
+ * literal or data descriptor. */
 fmt_step fmt_next(fmt_run *r, bool want_data, const fmt_op **op);
 
 #endif

@@ -9,8 +9,6 @@ double pow_ri(real *base, integer *exponent)
 	double result = 1.0;
 	double x = *base;
 	long long n = *exponent;
-	if (n == 0)
-		return result;
 	if (n < 0) {
 		n = -n;
 		x = 1.0 / x;

@@ -70,9 +70,7 @@ TEST(Format, Writes)
 		{" ( a ) ", {std::string("hello")}, "hello\r\n"},
 		{"(a3)", {std::string("hello")}, "hel\r\n"},
 		{"(a8)", {std::string("hello")}, "   hello\r\n"},
-		{"(f5.1)", {1.f, 2.f, 3.f}, "  1.0\r\n  2.0\r\n  3.0\r\n"},
-		{"('h',2a1)", {std::string("a"), std::string("b"), std::string("c"), std::string("d")},
-		 "hab\r\nhcd\r\n"},
+		{"('h',2a1)", {std::string("a"), std::string("b")}, "hab\r\n"},
 		{"(a1,'x',a1,'y')", {std::string("a")}, "ax\r\n"},
 		{"(a1,'x',$,a1)", {std::string("a")}, "ax"},
 		{"(2 f4.1)", {1.f, 2.f}, " 1.0 2.0\r\n"},
@@ -140,9 +138,10 @@ TEST(FormatDeathTest, FormatTooLong)
 	}
 }
 
-TEST(FormatDeathTest, ItemsWithNoDataDescriptorToRevertTo)
+TEST(FormatDeathTest, MoreItemsThanDescriptors)
 {
 	EXPECT_EXIT(written("('x')", {1.f}), testing::ExitedWithCode(3), "^" + console_text("fmt: error in format\n"));
+	EXPECT_EXIT(written("(f5.1)", {1.f, 2.f}), testing::ExitedWithCode(3), "^" + console_text("fmt: error in format\n"));
 }
 
 // One formatted READ of a file's first record(s), then what a second
