@@ -58,6 +58,9 @@ int sys_remove(const char *name);
 /* The console's line end. */
 extern const char SYS_CONSOLE_LINE_END[];
 
+/* The platform's own way to ask for help ("/?" on Windows), or null. */
+extern const char *const SYS_HELP_SWITCH;
+
 /* The lock on the units' buffers, held while one is written out: the
  * event handlers wait for it (POSIX: the signals are blocked; Windows: a
  * mutex, as the console handler runs on a thread of its own). Taken again

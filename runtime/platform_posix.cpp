@@ -12,6 +12,7 @@
 #include <unistd.h>
 
 const char SYS_CONSOLE_LINE_END[] = "\n";
+const char *const SYS_HELP_SWITCH = nullptr;
 
 static sys_event_answer answer;
 static sigset_t handled, before_lock;

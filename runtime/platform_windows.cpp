@@ -1,8 +1,8 @@
 /*
  * The platform layer on Windows, with the C run-time's descriptor calls
  * (_open, _read, _write, ...) and the console control handler; the same
- * calls exist in MinGW-w64 and in Microsoft's compiler. File names are
- * passed as they were typed (the ANSI API).
+ * calls exist in MinGW-w64 and in Microsoft's compiler. File names go to
+ * the wide (UTF-16) API.
  *
  * Every descriptor is in binary mode: the run-time does its own text-mode
  * handling (CR LF, Ctrl-Z), the C run-time must not do it a second time.
@@ -20,6 +20,7 @@
 #include <sys/stat.h>
 
 const char SYS_CONSOLE_LINE_END[] = "\r\n";
+const char *const SYS_HELP_SWITCH = "/?";
 
 static sys_event_answer answer;
 
@@ -120,29 +121,57 @@ int sys_close(int fd)
 	return _close(fd) == 0 ? 0 : errno;
 }
 
+/* A file name as typed, in bytes, as the UTF-16 name the wide file API
+ * takes, so that the file opened is the one Explorer shows: decoded in the
+ * console's input code page when standard input is a console (the name
+ * was typed there), else as UTF-8 when it is valid UTF-8 (a file saved by
+ * Notepad, most scripts), else in the ANSI code page. ASCII is the same
+ * in all of them. False with errno set for a name too long. */
+enum { WIDE_NAME_MAX = 1024 };
+
+static bool wide_name(const char *name, wchar_t *wide)
+{
+	DWORD mode;
+	UINT cp = GetConsoleMode(GetStdHandle(STD_INPUT_HANDLE), &mode) ? GetConsoleCP()
+	          : MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, name, -1, nullptr, 0) > 0 ? CP_UTF8
+	                                                                                       : CP_ACP;
+	if (MultiByteToWideChar(cp, 0, name, -1, wide, WIDE_NAME_MAX) > 0)
+		return true;
+	errno = ENAMETOOLONG;
+	return false;
+}
+
 int sys_open_read(const char *name)
 {
 	/* a directory cannot be opened: the C library says why */
-	return _open(name, _O_RDONLY | _O_BINARY | _O_NOINHERIT);
+	wchar_t w[WIDE_NAME_MAX];
+	return wide_name(name, w) ? _wopen(w, _O_RDONLY | _O_BINARY | _O_NOINHERIT) : -1;
 }
 
 int sys_open_write(const char *name)
 {
-	return _open(name, _O_WRONLY | _O_BINARY | _O_NOINHERIT);
+	wchar_t w[WIDE_NAME_MAX];
+	return wide_name(name, w) ? _wopen(w, _O_WRONLY | _O_BINARY | _O_NOINHERIT) : -1;
 }
 
 int sys_create(const char *name)
 {
-	return _open(name, _O_CREAT | _O_EXCL | _O_RDWR | _O_BINARY | _O_NOINHERIT, _S_IREAD | _S_IWRITE);
+	wchar_t w[WIDE_NAME_MAX];
+	return wide_name(name, w) ? _wopen(w, _O_CREAT | _O_EXCL | _O_RDWR | _O_BINARY | _O_NOINHERIT, _S_IREAD | _S_IWRITE)
+	                          : -1;
 }
 
 bool sys_exists(const char *name)
 {
+	wchar_t w[WIDE_NAME_MAX];
 	struct _stat64 st;
-	return _stat64(name, &st) == 0;
+	return wide_name(name, w) && _wstat64(w, &st) == 0;
 }
 
 int sys_remove(const char *name)
 {
-	return _unlink(name) == 0 ? 0 : errno;
+	wchar_t w[WIDE_NAME_MAX];
+	if (!wide_name(name, w))
+		return errno;
+	return _wunlink(w) == 0 ? 0 : errno;
 }

@@ -1,10 +1,12 @@
 /*
- * Program start-up: the platform's start-up, the console units, the main
- * program, which ends by STOP; and the exit of the process.
+ * Program start-up: the platform's start-up, the command-line options,
+ * the console units, the main program, which ends by STOP; and the exit
+ * of the process.
  */
 #include "runtime/end.h"
 #include "runtime/f2c.h"
 #include "runtime/io_state.h"
+#include "runtime/options.h"
 
 #include <stdlib.h>
 
@@ -13,10 +15,12 @@ void end_process(int status)
 	_Exit(status);
 }
 
-int main(void)
+int main(int argc, char **argv)
 {
 	if (!sys_start(end_on_event))
 		end_process(3);   /* no standard descriptors: nothing can be said */
+	if (answer_option(argc, argv))
+		end_process(0);
 	units_init();
 	MAIN__();
 	s_stop(nullptr, 0);   /* should the main program ever return */

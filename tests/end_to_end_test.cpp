@@ -78,6 +78,33 @@ TEST(Run, NameEntry)
 	}
 }
 
+// --help and --version answer on standard output and touch nothing; any
+// other argument is ignored.
+TEST(Run, CommandLine)
+{
+	struct row { std::vector<std::string> args; std::string out_starts; bool dialogue; } rows[] = {
+		{{"--version"}, "korvex " KORVEX_VERSION "\n", false},
+		{{"-V"}, "korvex " KORVEX_VERSION "\n", false},
+		{{"--help"}, "KORVEX tabulates a background polynomial", false},
+		{{"-h", "extra"}, "KORVEX tabulates a background polynomial", false},
+		{{"/?"}, target_is_windows() ? "KORVEX tabulates" : kGreeting, !target_is_windows()},
+		{{"--other"}, kGreeting, true},
+		{{"sample"}, kGreeting, true},
+	};
+	for (const row &w : rows) {
+		SCOPED_TRACE(w.args[0]);
+		temp_dir d;
+		d.write("sample.dat", kSampleDat);
+		run_options o = with_input("sample\n0\n");
+		o.args = w.args;
+		run_result r = run_korvex(d, o);
+		EXPECT_EQ(r.out.substr(0, w.out_starts.size()), w.out_starts);
+		EXPECT_EQ(r.err, "");
+		EXPECT_EQ(r.status, 0);
+		EXPECT_EQ(d.exists("sample.imp"), w.dialogue);
+	}
+}
+
 TEST(Run, MissingInputTouchesNothing)
 {
 	temp_dir d;

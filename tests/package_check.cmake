@@ -1,20 +1,38 @@
-# Makes the release archive with cpack and checks what it holds.
+# Makes the release package of GENERATOR with cpack and checks what it
+# holds (EXPECTED, below the package's top folder or root); a Debian
+# package also has its description and maintainer.
 cmake_minimum_required(VERSION 3.25)
-execute_process(COMMAND ${CMAKE_CPACK_COMMAND} --config CPackConfig.cmake WORKING_DIRECTORY ${BUILD_DIR}
-                RESULT_VARIABLE status OUTPUT_VARIABLE log ERROR_VARIABLE log)
+execute_process(COMMAND ${CMAKE_CPACK_COMMAND} -G ${GENERATOR} --config CPackConfig.cmake
+                WORKING_DIRECTORY ${BUILD_DIR} RESULT_VARIABLE status OUTPUT_VARIABLE log ERROR_VARIABLE log)
 if(NOT status EQUAL 0)
-  message(FATAL_ERROR "cpack failed: ${log}")
+  message(FATAL_ERROR "cpack -G ${GENERATOR} failed: ${log}")
 endif()
-file(GLOB archive ${BUILD_DIR}/korvex-*${SUFFIX})
+file(GLOB archive ${BUILD_DIR}/korvex[-_]*${SUFFIX})
 list(LENGTH archive count)
 if(NOT count EQUAL 1)
-  message(FATAL_ERROR "expected one ${SUFFIX} archive in ${BUILD_DIR}, found: ${archive}")
+  message(FATAL_ERROR "expected one ${SUFFIX} package in ${BUILD_DIR}, found: ${archive}")
 endif()
-execute_process(COMMAND ${CMAKE_COMMAND} -E tar tf ${archive} OUTPUT_VARIABLE listing RESULT_VARIABLE status)
+if(GENERATOR STREQUAL "DEB")
+  execute_process(COMMAND dpkg-deb -c ${archive} OUTPUT_VARIABLE listing RESULT_VARIABLE status)
+  string(REGEX REPLACE "[^\n]* \\./" "" listing "${listing}")   # the paths, without ./
+  foreach(field Maintainer Description Architecture)
+    execute_process(COMMAND dpkg-deb -f ${archive} ${field} OUTPUT_VARIABLE value)
+    if(value STREQUAL "")
+      message(FATAL_ERROR "${archive} has no ${field}")
+    endif()
+  endforeach()
+  set(top "")
+else()
+  execute_process(COMMAND ${CMAKE_COMMAND} -E tar tf ${archive} OUTPUT_VARIABLE listing RESULT_VARIABLE status)
+  set(top "[^/]+/")
+endif()
+if(NOT status EQUAL 0)
+  message(FATAL_ERROR "cannot list ${archive}")
+endif()
 string(REPLACE "\n" ";" entries "${listing}")
 set(files "")
 foreach(entry IN LISTS entries)
-  if(entry MATCHES "^[^/]+/(.+[^/])$")   # a file below the archive's top folder
+  if(entry MATCHES "^${top}(.*[^/])$")   # a file, not a folder
     list(APPEND files ${CMAKE_MATCH_1})
   endif()
 endforeach()

@@ -124,6 +124,7 @@ static run_result run_once(const temp_dir &dir, const run_options &opt)
 	for (const std::string &w :
 	     ours ? command(chosen && *chosen ? chosen : KORVEX_BINARY) : std::vector<std::string>{opt.program})
 		words.push_back(w);
+	words.insert(words.end(), opt.args.begin(), opt.args.end());
 	std::vector<char *> argv;
 	for (std::string &w : words)
 		argv.push_back(&w[0]);

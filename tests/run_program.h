@@ -24,6 +24,7 @@ struct run_options {
 	long file_size_limit = -1;     // RLIMIT_FSIZE in bytes
 	std::string program;           // the binary; the korvex under test when empty
 	std::vector<std::string> wrapper; // a command the program is run under (strace ...)
+	std::vector<std::string> args;    // the program's arguments
 };
 
 struct run_result {
