@@ -1,12 +1,8 @@
 /*
- * The one end of every run. STOP, a fatal error and an event from outside
- * (an interrupt, a termination request, a floating-point exception, an
- * abort) all come here: the buffers' lock is taken and never given back,
- * the message is written, every unit is closed through one routine, and
- * the process exits through one exit. Whoever comes second waits for the
- * lock (a handler on another thread) or is held back (a signal), and the
- * process ends while it waits: a run never says "Interrupt" and then
- * ends with status 0.
+ * The one end of every run (end.h), for STOP, a fatal error and an event
+ * from outside. Whoever comes second waits for the lock (a handler on
+ * another thread) or is held back (a signal), and the process ends while
+ * it waits: a run never says "Interrupt" and then ends with status 0.
  */
 #include "runtime/end.h"
 #include "runtime/f2c.h"

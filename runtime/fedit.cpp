@@ -1,35 +1,33 @@
 /*
  * F editing. The rounding is done here, on the exact binary value, so the
- * result never depends on how a C library rounds ties. Two ways produce
- * the same thing, the digits of round(|x| * 10^d), and one layout turns
- * them into the field:
- * - in 64-bit integers, for up to 3 decimals and a value below 2^52: every
- *   value of a table that can fit its F8.2 field, in a few dozen
- *   instructions (a run edits 160 of them);
- * - from the exact decimal expansion, for everything else (a REAL from
- *   2^52 up, which F8.2 fills with asterisks, and wider descriptors).
+ * result never depends on how a C library rounds ties. One way, in 64-bit
+ * integers, is exact for every value the descriptors the format accepts
+ * (w <= 16, d <= 3; the program's is F8.2) can be asked to edit: below
+ * 2^52 the digits of round(|x| * 10^d) fit 63 bits; from 2^52 up a value
+ * has at least 16 digits before the point, which no such field holds.
  */
 #include "runtime/fedit.h"
-#include "runtime/fedit_ways.h"
 
 #include <math.h>
 #include <stdint.h>
-#include <stdio.h>
 #include <string.h>
 
-const char *fedit_digits_64(double mag, int d, char *buf, int *n)
+enum { DIGITS_MAX = 20 };   /* below 2^53 * 1000 < 10^19 */
+
+/* The decimal digits of round(mag * 10^d), an exact half rounded up,
+ * without leading zeros ("0" for zero), for 0 <= mag < 2^52 and d <= 3;
+ * where in buf[0..DIGITS_MAX) they start, their count in *n. */
+static const char *digits_of(double mag, int d, char *buf, int *n)
 {
 	uint64_t bits;
 	memcpy(&bits, &mag, sizeof bits);
 	int biased = (int)(bits >> 52);
 	uint64_t m = bits & ((UINT64_C(1) << 52) - 1);
-	int s = 1074;   /* mag is m / 2^s */
+	int s = 1074;   /* mag is m / 2^s, s > 0 below 2^52 */
 	if (biased != 0) {
 		m |= UINT64_C(1) << 52;
 		s = 1075 - biased;
 	}
-	if (d > 3 || s <= 0)
-		return nullptr;
 	static const uint64_t p10[] = {1, 10, 100, 1000};
 	uint64_t p = m * p10[d];   /* below 2^53 * 1000 < 2^63 */
 	/* p / 2^s, an exact half rounded up; a shift past the width leaves 0,
@@ -40,37 +38,12 @@ const char *fedit_digits_64(double mag, int d, char *buf, int *n)
 		if ((p & ((UINT64_C(1) << s) - 1)) >= UINT64_C(1) << (s - 1))
 			r++;
 	}
-	char *end = buf + FEDIT_FAST_MAX, *q = end;
+	char *end = buf + DIGITS_MAX, *q = end;
 	do
 		*--q = (char)('0' + r % 10);
 	while (r /= 10);
 	*n = (int)(end - q);
 	return q;
-}
-
-/* Any value: its exact decimal expansion (every binary fraction has a
- * finite one, at most 1074 decimals), rounded by its first dropped digit. */
-const char *fedit_digits_exact(double mag, int d, char *buf, int *n)
-{
-	static char text[FEDIT_DIGITS_MAX + 16];
-	snprintf(text, sizeof text, "%.1080f", mag);
-	char *point = strchr(text, '.');
-	int ilen = (int)(point - text);
-	buf[0] = '0';                              /* room for a carry off the front */
-	memcpy(buf + 1, text, (size_t)ilen);
-	memcpy(buf + 1 + ilen, point + 1, (size_t)d);
-	int len = 1 + ilen + d;
-	if (point[1 + d] >= '5') {
-		int i = len - 1;
-		while (buf[i] == '9')
-			buf[i--] = '0';
-		buf[i]++;
-	}
-	int lead = 0;
-	while (lead < len - 1 && buf[lead] == '0')
-		lead++;
-	*n = len - lead;
-	return buf + lead;
 }
 
 /* text[0..len) right-justified in out[0..w), or w asterisks if it does not fit. */
@@ -98,14 +71,14 @@ void f_edit(char *out, int w, int d, double x)
 			justify(out, w, negative ? "-Inf" : "Inf", 3 + negative);
 		return;
 	}
-
-	static char large[FEDIT_DIGITS_MAX];
-	char small[FEDIT_FAST_MAX];
 	double mag = fabs(x);
+	if (mag >= 4503599627370496.0) {   /* 2^52: more digits than any field holds */
+		memset(out, '*', (size_t)w);
+		return;
+	}
+	char buf[DIGITS_MAX];
 	int n;
-	const char *digits = fedit_digits_64(mag, d, small, &n);
-	if (!digits)
-		digits = fedit_digits_exact(mag, d, large, &n);
+	const char *digits = digits_of(mag, d, buf, &n);
 
 	/* digits holds round(|x| * 10^d): n - d of them stand before the
 	 * point, none when the value is below 1 (".50", not "0.50"); with

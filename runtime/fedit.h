@@ -4,7 +4,8 @@
 #ifndef KORVEX_FEDIT_H
 #define KORVEX_FEDIT_H
 
-/* Writes x edited as Fw.d into out[0..w) (no terminator); 1 <= w <= 255.
+/* Writes x edited as Fw.d into out[0..w) (no terminator); 1 <= w <= 16,
+ * 0 <= d <= 3.
  * The exact binary value is rounded to d decimals with exact halves going
  * away from zero; a leading zero before the point is dropped (except with
  * d = 0); a minus sign appears only if a non-zero digit remains; the text

@@ -74,9 +74,9 @@ bool data(parser &ps, int rep)
 	op->rep = rep;
 	if (op->kind == OP_A)
 		return !is_digit(*ps.s) || (number(ps, FMT_MAX_WIDTH, &op->w) && op->w > 0);
-	if (!number(ps, FMT_MAX_WIDTH, &op->w) || op->w == 0 || *ps.s++ != '.')
+	if (!number(ps, FMT_F_MAX_WIDTH, &op->w) || op->w == 0 || *ps.s++ != '.')
 		return false;
-	return number(ps, FMT_MAX_WIDTH, &op->d);
+	return number(ps, FMT_F_MAX_DECIMALS, &op->d);
 }
 
 bool is_data(char c) { return c == 'a' || c == 'A' || c == 'f' || c == 'F'; }

@@ -5,10 +5,10 @@
  * Accepted: literals delimited by the byte 0x02, an apostrophe or a double
  * quote (a doubled apostrophe or quote stands for itself, and splits the
  * literal in two); '$', which suppresses the line end of the last record;
- * '/', which ends a record; Aw and A; Fw.d, with a repeat count before a
- * data descriptor. Blanks and commas between items are ignored. Groups in
- * parentheses and a format that starts again for more items are not: no
- * statement of the program needs them.
+ * '/', which ends a record; Aw and A; Fw.d up to F16.3; a repeat count
+ * before a data descriptor. Blanks and commas between items are ignored.
+ * Groups in parentheses and a format that starts again for more items are
+ * not: no statement of the program needs them.
  */
 #ifndef KORVEX_FORMAT_H
 #define KORVEX_FORMAT_H
@@ -23,7 +23,10 @@ struct fmt_op {
 	int len;
 };
 
+/* An F descriptor is at most F16.3, where F editing is exact in 64-bit
+ * integers (fedit.cpp); the program's one is F8.2. */
 enum { FMT_MAX_OPS = 128, FMT_MAX_REPEAT = 9999, FMT_MAX_WIDTH = 255 };
+enum { FMT_F_MAX_WIDTH = 16, FMT_F_MAX_DECIMALS = 3 };
 
 struct fmt_program {
 	fmt_op ops[FMT_MAX_OPS];

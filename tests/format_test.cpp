@@ -112,7 +112,7 @@ TEST(FormatDeathTest, MalformedFormatIsAnErrorNotACrash)
 {
 	const char *formats[] = {
 		"", "(", "2f8.2", "(f8)", "(f8.)", "(f8.2", "(q)", "('abc)", "(0f8.2)",
-		"(f0.2)", "(f256.2)", "(a0)", "(a256)", "(2'x')", "(2/)", "((a))", "(2(a1))", "(10000a)",
+		"(f0.2)", "(f256.2)", "(f17.2)", "(f8.4)", "(a0)", "(a256)", "(2'x')", "(2/)", "((a))", "(2(a1))", "(10000a)",
 	};
 	for (size_t i = 0; i < sizeof formats / sizeof *formats; i++) {
 		const char *format = formats[i];
