@@ -39,8 +39,7 @@ void end_run(int status)
 	close_all(status == 0);
 	if (status == 3) {
 		write_stderr(SYS_CONSOLE_LINE_END);
-		write_stderr("abnormal program termination");
-		write_stderr(SYS_CONSOLE_LINE_END);
+		write_stderr_line("abnormal program termination");
 	}
 	end_process(status);
 }
@@ -53,8 +52,7 @@ void end_on_event(sys_event e, bool buffers_stuck)
 		return;   /* the run is ending already, and its end stands */
 	if (!buffers_stuck)
 		end_hold();
-	write_stderr(messages[e]);
-	write_stderr(SYS_CONSOLE_LINE_END);
+	write_stderr_line(messages[e]);
 	if (buffers_stuck)
 		end_process(status);   /* a write that does not end: its buffer is left alone */
 	end_run(status);

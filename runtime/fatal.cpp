@@ -27,7 +27,7 @@ void write_stderr(const char *s)
 	sys_write_all(2, s, strlen(s));
 }
 
-static void write_stderr_line(const char *s)
+void write_stderr_line(const char *s)
 {
 	write_stderr(s);
 	write_stderr(SYS_CONSOLE_LINE_END);

@@ -46,11 +46,17 @@ static const char *digits_of(double mag, int d, char *buf, int *n)
 	return q;
 }
 
+/* A field too narrow for its value. */
+static void stars(char *out, int w)
+{
+	memset(out, '*', (size_t)w);
+}
+
 /* text[0..len) right-justified in out[0..w), or w asterisks if it does not fit. */
 static void justify(char *out, int w, const char *text, int len)
 {
 	if (len > w) {
-		memset(out, '*', (size_t)w);
+		stars(out, w);
 		return;
 	}
 	memset(out, ' ', (size_t)(w - len));
@@ -73,7 +79,7 @@ void f_edit(char *out, int w, int d, double x)
 	}
 	double mag = fabs(x);
 	if (mag >= 4503599627370496.0) {   /* 2^52: more digits than any field holds */
-		memset(out, '*', (size_t)w);
+		stars(out, w);
 		return;
 	}
 	char buf[DIGITS_MAX];
@@ -86,7 +92,7 @@ void f_edit(char *out, int w, int d, double x)
 	bool sign = negative && (n > 1 || digits[0] != '0');
 	int int_digits = n > d ? n - d : 0;
 	if (sign + int_digits + 1 + d > w) {
-		memset(out, '*', (size_t)w);
+		stars(out, w);
 		return;
 	}
 	char *p = out + w;

@@ -52,8 +52,10 @@ enum {
 	ERR_END_OF_FILE = -1,
 };
 
-/* Writes s to standard error; gives up quietly. */
+/* Writes s, or s and the console's line end, to standard error; gives up
+ * quietly. */
 void write_stderr(const char *s);
+void write_stderr_line(const char *s);
 
 /* Writes the diagnostic for error number code (an errno value below 100,
  * a run-time message from 100 up, or ERR_END_OF_FILE) at place, and ends
