@@ -55,7 +55,7 @@ int MAIN__(void)
 	e_wsfe();
 	s_rsfe(&io_name);
 	do_fio(&c_1, base_name, (ftnlen)sizeof base_name);
-	e_rsfe();
+	e_rsfe_name();   /* a longer name ends the run: it is never cut short */
 
 	base_len = i_len(base_name, (ftnlen)sizeof base_name);
 	while (base_len > 0 && base_name[base_len - 1] == ' ')

@@ -20,6 +20,7 @@ static const struct {
 	{ERR_CANT_READ, "can't read file"},
 	{ERR_CANT_WRITE, "can't write file"},
 	{ERR_NEW_EXISTS, "'new' file exists"},
+	{ERR_NAME_TOO_LONG, "name longer than 20 bytes"},
 };
 
 void write_stderr(const char *s)

@@ -49,6 +49,7 @@ enum {
 	ERR_CANT_READ = 126,
 	ERR_CANT_WRITE = 127,
 	ERR_NEW_EXISTS = 128,
+	ERR_NAME_TOO_LONG = 140,   /* KORVEX's own */
 	ERR_END_OF_FILE = -1,
 };
 

@@ -1,8 +1,10 @@
 /*
- * The command line: only --help (-h, and /? on Windows) and --version
- * (-V) as the first argument change anything; they answer on standard
- * output, touch no file and end with status 0. Every other argument is
- * ignored, and a run without one is the program's dialogue.
+ * The command line: only the first argument is looked at. --help (-h,
+ * and /? on Windows) and --version (-V) answer on standard output and end
+ * with status 0; any other argument that looks like an option (it starts
+ * with '-', on Windows also '/') is refused on standard error with status
+ * 2. Neither touches a file. Any other argument is ignored (Windows' "Open
+ * with" passes a path), and a run without one is the program's dialogue.
  */
 #include "runtime/options.h"
 
@@ -19,31 +21,47 @@ static const char *const usage[] = {
 	"Usage: korvex              the dialogue",
 	"       korvex --help       this text (also -h)",
 	"       korvex --version    the version (also -V)",
+	"Only the first argument is looked at; one that is not an option is ignored.",
 	"",
+	"A base name is at most 20 bytes; a longer one is refused, never cut short.",
 	"In a script, give the name and the closing number on two lines of",
 	"standard input, for example from a file: korvex < answers.txt",
-	"Status 0: the complete table is in <base>.imp; 1: interrupted; 3: an error.",
+	"Status 0: the complete table is in <base>.imp; 1: interrupted;",
+	"2: an unknown option; 3: an error.",
 	"The manual: man korvex (on Windows korvex.txt, beside korvex.exe).",
 };
 
-static void put_line(const char *s)
+static void put(int fd, const char *s)
 {
-	sys_write_all(1, s, strlen(s));
-	sys_write_all(1, SYS_CONSOLE_LINE_END, strlen(SYS_CONSOLE_LINE_END));
+	sys_write_all(fd, s, strlen(s));
 }
 
-bool answer_option(int argc, char **argv)
+static void put_line(const char *s)
+{
+	put(1, s);
+	put(1, SYS_CONSOLE_LINE_END);
+}
+
+int answer_option(int argc, char **argv)
 {
 	if (argc < 2)
-		return false;
+		return -1;
 	const char *a = argv[1];
 	if (strcmp(a, "--version") == 0 || strcmp(a, "-V") == 0) {
 		put_line("korvex " KORVEX_VERSION);
-		return true;
+		return 0;
 	}
-	if (strcmp(a, "--help") != 0 && strcmp(a, "-h") != 0 && !(SYS_HELP_SWITCH && strcmp(a, SYS_HELP_SWITCH) == 0))
-		return false;
-	for (const char *line : usage)
-		put_line(line);
-	return true;
+	if (strcmp(a, "--help") == 0 || strcmp(a, "-h") == 0 || (SYS_HELP_SWITCH && strcmp(a, SYS_HELP_SWITCH) == 0)) {
+		for (const char *line : usage)
+			put_line(line);
+		return 0;
+	}
+	/* the platform's switch character is the first of its help switch */
+	if (a[0] != '-' && !(SYS_HELP_SWITCH && a[0] == SYS_HELP_SWITCH[0]))
+		return -1;
+	put(2, "korvex: unknown option ");
+	put(2, a);
+	put(2, " (korvex --help lists the options)");
+	put(2, SYS_CONSOLE_LINE_END);
+	return 2;
 }

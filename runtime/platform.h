@@ -20,9 +20,10 @@ enum sys_event { SYS_INTERRUPT, SYS_TERMINATE, SYS_FP_EXCEPTION, SYS_ABORT };
 typedef void (*sys_event_answer)(sys_event e, bool buffers_stuck);
 
 /* Start-up: descriptors 0-2 open (on the null device where they were
- * closed, so that no data file takes their number), in binary mode, and
- * answer installed for the events (an interrupt that was ignored stays
- * ignored). False when a closed descriptor cannot be opened again. */
+ * closed or have nothing behind them, so that no data file takes their
+ * number), in binary mode, and answer installed for the events (an
+ * interrupt that was ignored stays ignored). False when a descriptor
+ * cannot be put in place or the buffers' lock cannot be made. */
 bool sys_start(sys_event_answer answer);
 
 /* Reads up to cap bytes, waiting for them where the descriptor would not

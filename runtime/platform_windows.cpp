@@ -55,7 +55,7 @@ BOOL WINAPI sys_console_event(DWORD type)
 	default:
 		return FALSE;
 	}
-	bool stuck = buffers_lock && WaitForSingleObject(buffers_lock, HANDLER_WAIT_MS) == WAIT_TIMEOUT;
+	bool stuck = WaitForSingleObject(buffers_lock, HANDLER_WAIT_MS) == WAIT_TIMEOUT;
 	answer(e, stuck);
 	return TRUE;
 }
@@ -69,13 +69,21 @@ static void on_signal(int sig)
 bool sys_start(sys_event_answer a)
 {
 	for (int fd = 0; fd <= 2; fd++) {
-		/* the lowest free number is fd itself */
-		if (_get_osfhandle(fd) < 0 && _open("NUL", fd == 0 ? _O_RDONLY : _O_WRONLY) != fd)
-			return false;
+		/* A process started without a console or some standard handle (by
+		 * a program with no console of its own, the Task Scheduler,
+		 * DETACHED_PROCESS) has descriptors 0-2 marked open with no handle
+		 * behind them (-2): the null device takes each such place. */
+		if (_get_osfhandle(fd) < 0) {
+			int nul = _open("NUL", fd == 0 ? _O_RDONLY : _O_WRONLY);
+			if (nul < 0 || (nul != fd && (_dup2(nul, fd) != 0 || _close(nul) != 0)))
+				return false;
+		}
 		_setmode(fd, _O_BINARY);
 	}
 	answer = a;
 	buffers_lock = CreateMutexA(nullptr, FALSE, nullptr);
+	if (!buffers_lock)
+		return false;
 	/* An interrupt that was ignored when the program started (the ignore
 	 * flag a parent passed on) stays ignored: the system then calls no
 	 * handler for Ctrl-C. */
@@ -87,14 +95,12 @@ bool sys_start(sys_event_answer a)
 
 void sys_lock_buffers(void)
 {
-	if (buffers_lock)
-		WaitForSingleObject(buffers_lock, INFINITE);
+	WaitForSingleObject(buffers_lock, INFINITE);
 }
 
 void sys_unlock_buffers(void)
 {
-	if (buffers_lock)
-		ReleaseMutex(buffers_lock);
+	ReleaseMutex(buffers_lock);
 }
 
 long sys_read(int fd, char *buf, size_t cap)

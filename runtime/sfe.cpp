@@ -1,6 +1,7 @@
 /*
  * Formatted sequential READ and WRITE on external units: s_wsfe, s_rsfe,
- * do_fio, e_wsfe, e_rsfe.
+ * do_fio, e_wsfe, e_rsfe, and KORVEX's own end of a name's READ,
+ * e_rsfe_name.
  */
 #include "runtime/f2c.h"
 #include "runtime/fedit.h"
@@ -151,6 +152,24 @@ integer e_rsfe(void)
 {
 	advance(false);
 	io.cur->skip_line = true;
+	io.format = nullptr;
+	return 0;
+}
+
+/* The rest of the record is read now, not at the next READ: a longer
+ * name would otherwise be cut silently into another one. Its line end
+ * (or the end of the data) is taken with it. */
+integer e_rsfe_name(void)
+{
+	advance(false);
+	int c;
+	do
+		c = text_getc(&io.cur->in);
+	while (c == ' ' || c == '\t');
+	if (c == TEXT_ERROR)
+		fatal(io.cur->in.error, "fmt");
+	if (c != '\n' && c != TEXT_EOF)
+		fatal(ERR_NAME_TOO_LONG, "fmt");
 	io.format = nullptr;
 	return 0;
 }

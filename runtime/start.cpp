@@ -18,9 +18,10 @@ void end_process(int status)
 int main(int argc, char **argv)
 {
 	if (!sys_start(end_on_event))
-		end_process(3);   /* no standard descriptors: nothing can be said */
-	if (answer_option(argc, argv))
-		end_process(0);
+		end_process(3);   /* no standard descriptors or no lock: nothing can be said */
+	int status = answer_option(argc, argv);
+	if (status >= 0)
+		end_process(status);
 	units_init();
 	MAIN__();
 	s_stop(nullptr, 0);   /* should the main program ever return */

@@ -42,6 +42,7 @@ const known_difference kKnownDifferences[] = {
 	 "not generated: every file ends with a line end"},
 	{"infinity and NaN in F8.2", "C library text", "Infinity, -Inf, NaN", "not generated: origin never 0"},
 	{"a NUL byte in the typed name", "the name ends at the NUL", "no such file", "not generated"},
+	{"a typed name over 20 bytes", "cut to its first 20", "\"name longer than 20 bytes\"", "not generated"},
 	{"console pipe without a reader", "killed by SIGPIPE", "text dropped, run completed", "not generated"},
 	{"a word such as e5 as a value", "\"invalid number\"", "0: an exponent letter starts a number",
 	 "checked by the corners test below"},
