@@ -1,8 +1,15 @@
-# Makes the release package of GENERATOR with cpack and checks what it
-# holds (EXPECTED, below the package's top folder or root); a Debian
-# package also has its description and maintainer.
+# Makes the release package of GENERATOR with cpack, under umask 077 where
+# a shell can set it, and checks what it holds (EXPECTED, below the
+# package's top folder or root) and the modes: folders 755, the program
+# 755, texts 644, whatever the umask. A Debian package also has its
+# description and maintainer.
 cmake_minimum_required(VERSION 3.25)
-execute_process(COMMAND ${CMAKE_CPACK_COMMAND} -G ${GENERATOR} --config CPackConfig.cmake
+find_program(SH sh)
+set(strict_umask "")
+if(SH)
+  set(strict_umask ${SH} -c "umask 077 && exec \"$0\" \"$@\"")
+endif()
+execute_process(COMMAND ${strict_umask} ${CMAKE_CPACK_COMMAND} -G ${GENERATOR} --config CPackConfig.cmake
                 WORKING_DIRECTORY ${BUILD_DIR} RESULT_VARIABLE status OUTPUT_VARIABLE log ERROR_VARIABLE log)
 if(NOT status EQUAL 0)
   message(FATAL_ERROR "cpack -G ${GENERATOR} failed: ${log}")
@@ -14,16 +21,15 @@ if(NOT count EQUAL 1)
 endif()
 if(GENERATOR STREQUAL "DEB")
   execute_process(COMMAND dpkg-deb -c ${archive} OUTPUT_VARIABLE listing RESULT_VARIABLE status)
-  string(REGEX REPLACE "[^\n]* \\./" "" listing "${listing}")   # the paths, without ./
   foreach(field Maintainer Description Architecture)
     execute_process(COMMAND dpkg-deb -f ${archive} ${field} OUTPUT_VARIABLE value)
     if(value STREQUAL "")
       message(FATAL_ERROR "${archive} has no ${field}")
     endif()
   endforeach()
-  set(top "")
+  set(top "\\./")
 else()
-  execute_process(COMMAND ${CMAKE_COMMAND} -E tar tf ${archive} OUTPUT_VARIABLE listing RESULT_VARIABLE status)
+  execute_process(COMMAND ${CMAKE_COMMAND} -E tar tvf ${archive} OUTPUT_VARIABLE listing RESULT_VARIABLE status)
   set(top "[^/]+/")
 endif()
 if(NOT status EQUAL 0)
@@ -32,8 +38,24 @@ endif()
 string(REPLACE "\n" ";" entries "${listing}")
 set(files "")
 foreach(entry IN LISTS entries)
-  if(entry MATCHES "^${top}(.*[^/])$")   # a file, not a folder
-    list(APPEND files ${CMAKE_MATCH_1})
+  if(NOT entry MATCHES "^([-d][-rwx]+) .* ${top}(.*)$")
+    continue()
+  endif()
+  set(mode ${CMAKE_MATCH_1})
+  set(path ${CMAKE_MATCH_2})
+  if(path STREQUAL "")
+    continue()   # the root itself
+  elseif(mode MATCHES "^d")
+    set(expected_mode drwxr-xr-x)
+  else()
+    list(APPEND files ${path})
+    set(expected_mode -rw-r--r--)
+    if(path MATCHES "(^|/)korvex(\\.exe)?$")
+      set(expected_mode -rwxr-xr-x)
+    endif()
+  endif()
+  if(NOT mode STREQUAL expected_mode)
+    message(FATAL_ERROR "${archive}: ${path} has mode ${mode}, expected ${expected_mode}")
   endif()
 endforeach()
 list(SORT files)
@@ -41,4 +63,4 @@ list(SORT EXPECTED)
 if(NOT files STREQUAL EXPECTED)
   message(FATAL_ERROR "${archive} holds [${files}], expected [${EXPECTED}]")
 endif()
-message(STATUS "${archive}: ${files}")
+message(STATUS "${archive}: ${files}, modes 755 and 644")
