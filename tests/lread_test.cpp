@@ -43,6 +43,11 @@ const row good_rows[] = {
 	// nothing after the seventh value is interpreted
 	{"1 2 3 4 5 6 7 not numbers\nnor this\n", {1, 2, 3, 4, 5, 6, 7}},
 	{"1 2 3 4 5 6 7x", {1, 2, 3, 4, 5, 6, 7}},
+	{"1 2 3 4 5 6 4O\n", {1, 2, 3, 4, 5, 6, 4}},
+	{"1 2 3 4 5 6 1.5q2\n", {1, 2, 3, 4, 5, 6, 1.5}},
+	{"1 2 3 4 5 6 7\r8 9\r", {1, 2, 3, 4, 5, 6, 7}},
+	// a decimal comma separates two values
+	{"250,5 1 2 3 4 5 6\n", {250, 5, 1, 2, 3, 4, 5}},
 	{"1 2 3 4 5 6 7\x1a garbage", {1, 2, 3, 4, 5, 6, 7}},
 	// value forms
 	{"1.5D2 1.5E2 1.5e+2 1.5+2 1.5d+02 15e1 1500e-1\n", {150, 150, 150, 150, 150, 150, 150}},
@@ -111,6 +116,8 @@ const failure_row failure_rows[] = {
 	{".e5", LREAD_INVALID},
 	{"-e5", LREAD_INVALID},
 	{"1.5x 2 3 4 5 6 7", LREAD_INVALID},
+	{"1 2 3 4 5 4O 7", LREAD_INVALID},
+	{"1 2 3\r4 5 6 7\r", LREAD_INVALID},
 	{"2* 3", LREAD_INVALID},
 	{"2*\n3", LREAD_INVALID},
 	{"2*", LREAD_INVALID},
