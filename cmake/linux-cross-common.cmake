@@ -1,0 +1,13 @@
+# What the ARM Linux cross builds share; the including toolchain file sets
+# CMAKE_SYSTEM_PROCESSOR, the compilers' triplet KORVEX_LINUX_TRIPLET and
+# the qemu-user emulator KORVEX_QEMU.
+set(CMAKE_SYSTEM_NAME Linux)
+set(CMAKE_C_COMPILER ${KORVEX_LINUX_TRIPLET}-gcc)
+set(CMAKE_CXX_COMPILER ${KORVEX_LINUX_TRIPLET}-g++)
+set(CMAKE_FIND_ROOT_PATH /usr/${KORVEX_LINUX_TRIPLET})
+set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
+set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
+set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
+set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
+# Programs built here run under qemu-user, with the target's libraries.
+set(CMAKE_CROSSCOMPILING_EMULATOR ${KORVEX_QEMU} -L /usr/${KORVEX_LINUX_TRIPLET})
