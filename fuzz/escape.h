@@ -5,7 +5,7 @@
 #define KORVEX_FUZZ_ESCAPE_H
 
 #include "runtime/end.h"
-#include "runtime/io_state.h"
+#include "runtime/units.h"
 #include "tests/support.h"
 
 #include <fcntl.h>

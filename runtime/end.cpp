@@ -1,65 +1,47 @@
 /*
  * The one end of every run (end.h), for STOP, a fatal error and an event
- * from outside. Whoever comes second waits for the lock (a handler on
- * another thread) or is held back (a signal), and the process ends while
- * it waits: a run never says "Interrupt" and then ends with status 0.
+ * from outside. Whoever comes second finds the lock held for good: a
+ * handler on another thread waits, or gives up; a signal is never
+ * answered. So a run never says "Interrupt" and then ends with status 0.
  */
 #include "runtime/end.h"
 #include "runtime/f2c.h"
-#include "runtime/io_state.h"
+#include "runtime/fatal.h"
+#include "runtime/units.h"
 
-#include <atomic>
+static const char *const event_messages[] = {"Interrupt", "Killed", "Floating Exception", "IOT Trap"};
 
-static std::atomic<bool> ending;
-
-void end_hold(void)
+static int event_status(sys_event e)
 {
-	sys_lock_buffers();
-	ending = true;
-}
-
-/* Closes every connected unit, its buffered output written. Strict (a
- * normal end): a unit that fails is a fatal error, whose end closes the
- * rest; quiet: every failure is ignored. */
-static void close_all(bool strict)
-{
-	for (unit &u : units) {
-		if (!u.connected)
-			continue;
-		int err = unit_close(&u);
-		if (err && strict) {
-			io.cur = &u;
-			fatal(err, "close");
-		}
-	}
+	return e == SYS_INTERRUPT || e == SYS_TERMINATE ? 1 : 3;
 }
 
 void end_run(int status)
 {
-	close_all(status == 0);
+	int err;
+	unit *failed = units_close_all(&err);
+	if (failed && status == 0)
+		fatal(err, "close", failed);
 	if (status == 3) {
-		write_stderr(SYS_CONSOLE_LINE_END);
-		write_stderr_line("abnormal program termination");
+		write_text(2, SYS_CONSOLE_LINE_END);
+		write_line(2, "abnormal program termination");
 	}
 	end_process(status);
 }
 
-void end_on_event(sys_event e, bool buffers_stuck)
+void end_on_event(sys_event e)
 {
-	static const char *const messages[] = {"Interrupt", "Killed", "Floating Exception", "IOT Trap"};
-	int status = e == SYS_INTERRUPT || e == SYS_TERMINATE ? 1 : 3;
-	if (buffers_stuck && ending)
-		return;   /* the run is ending already, and its end stands */
-	if (!buffers_stuck)
-		end_hold();
-	write_stderr_line(messages[e]);
-	if (buffers_stuck)
-		end_process(status);   /* a write that does not end: its buffer is left alone */
-	end_run(status);
+	write_line(2, event_messages[e]);
+	end_run(event_status(e));
+}
+
+void end_leaving_units(sys_event e)
+{
+	write_line(2, event_messages[e]);
+	end_process(event_status(e));
 }
 
 int s_stop(char *, ftnlen)
 {
-	end_hold();
 	end_run(0);
 }

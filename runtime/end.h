@@ -1,20 +1,24 @@
 /*
- * The one end of every run (end.cpp). end_hold takes the buffers' lock
- * for good, so that no event handler writes anything from then on; then
- * comes the message, if any; then end_run closes every unit (strictly for
- * status 0: a unit that cannot be written out is a fatal error), writes
- * "abnormal program termination" for status 3 and ends the process.
+ * The one end of every run (end.cpp): the buffers' lock taken for good, so
+ * that no event is answered from then on; then the message, if any; then
+ * every unit closed (strictly for status 0: a unit that cannot be written
+ * out is a fatal error), "abnormal program termination" for status 3, and
+ * the end of the process.
  */
 #ifndef KORVEX_END_H
 #define KORVEX_END_H
 
 #include "runtime/platform.h"
 
-void end_hold(void);
+/* Takes the lock for good, closes every unit and ends the process with
+ * status. */
 [[noreturn]] void end_run(int status);
 
-/* The run-time's answer to an event from outside, handed to sys_start. */
-void end_on_event(sys_event e, bool buffers_stuck);
+/* The run-time's answers to an event from outside, handed to sys_start:
+ * its message and status, with the units closed (the lock held) or left
+ * as they are. */
+void end_on_event(sys_event e);
+void end_leaving_units(sys_event e);
 
 /* The exit of the process, at once. The program's start-up supplies it;
  * a harness that runs the program in its own process supplies its own. */

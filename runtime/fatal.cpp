@@ -2,8 +2,12 @@
  * The one way a run fails: the diagnostic of up to four lines on standard
  * error, then the end of the run with status 3 (end.cpp).
  */
+#include "runtime/fatal.h"
+
+#include "runtime/digits.h"
 #include "runtime/end.h"
-#include "runtime/io_state.h"
+#include "runtime/platform.h"
+#include "runtime/statement.h"
 
 #include <string.h>
 
@@ -23,29 +27,25 @@ static const struct {
 	{ERR_NAME_TOO_LONG, "name longer than 20 bytes"},
 };
 
-void write_stderr(const char *s)
+void write_text(int fd, const char *s)
 {
-	sys_write_all(2, s, strlen(s));
+	sys_write_all(fd, s, strlen(s));
 }
 
-void write_stderr_line(const char *s)
+void write_line(int fd, const char *s)
 {
-	write_stderr(s);
-	write_stderr(SYS_CONSOLE_LINE_END);
+	write_text(fd, s);
+	write_text(fd, SYS_CONSOLE_LINE_END);
 }
 
-static void write_stderr_number(long v)
+static void write_number(long v)
 {
 	char buf[24];
-	char *p = buf + sizeof buf;
-	*--p = '\0';
-	unsigned long u = v < 0 ? 0UL - (unsigned long)v : (unsigned long)v;
-	do
-		*--p = (char)('0' + u % 10);
-	while (u /= 10);
+	buf[sizeof buf - 1] = '\0';
+	char *p = digits_before(buf + sizeof buf - 1, v < 0 ? 0UL - (unsigned long)v : (unsigned long)v);
 	if (v < 0)
 		*--p = '-';
-	write_stderr(p);
+	write_text(2, p);
 }
 
 /* The first line's message, or null for a number the run-time does not know. */
@@ -59,34 +59,34 @@ static const char *message(int code)
 	return nullptr;
 }
 
-void fatal(int code, const char *place)
+void fatal(int code, const char *place, const unit *u)
 {
-	end_hold();
+	sys_hold_buffers();
 
-	write_stderr(place);
+	write_text(2, place);
 	const char *text = code == ERR_END_OF_FILE ? "end of file" : message(code);
 	if (text) {
-		write_stderr(": ");
-		write_stderr_line(text);
+		write_text(2, ": ");
+		write_line(2, text);
 	} else {
-		write_stderr(": illegal error number ");
-		write_stderr_number(code);
-		write_stderr(SYS_CONSOLE_LINE_END);
+		write_text(2, ": illegal error number ");
+		write_number(code);
+		write_text(2, SYS_CONSOLE_LINE_END);
 	}
 
-	if (io.cur) {
-		write_stderr("apparent state: unit ");
-		write_stderr_number(io.cur - units);
-		write_stderr(io.cur->name ? " named " : " (unnamed)");
-		write_stderr_line(io.cur->name ? io.cur->name : "");
+	if (u) {
+		write_text(2, "apparent state: unit ");
+		write_number(u - units);
+		write_text(2, u->name[0] ? " named " : " (unnamed)");
+		write_line(2, u->name);
 	} else {
-		write_stderr_line("apparent state: internal I/O");
+		write_line(2, "apparent state: internal I/O");
 	}
 	if (io.format) {
-		write_stderr("last format: ");
-		write_stderr_line(io.format);
+		write_text(2, "last format: ");
+		write_line(2, io.format);
 	}
-	write_stderr(io.reading ? "lately reading" : "lately writing");
-	write_stderr_line(" sequential formatted external IO");
+	write_text(2, io.reading ? "lately reading" : "lately writing");
+	write_line(2, " sequential formatted external IO");
 	end_run(3);
 }

@@ -4,22 +4,19 @@
 #include "runtime/file_name.h"
 
 #include <errno.h>
-#include <stdlib.h>
 #include <string.h>
 
-char *trimmed_name(const char *name, ftnlen len)
+bool trimmed_name(char *out, const char *name, ftnlen len)
 {
-	while (len > 0 && name[len - 1] == ' ')
-		len--;
+	size_t n = len > 0 ? (size_t)len : 0;
+	while (n > 0 && name[n - 1] == ' ')
+		n--;
 	/* a NUL would cut the name short and name another file */
-	if (memchr(name, '\0', (size_t)len)) {
-		errno = ENOENT;
-		return nullptr;
+	if (n >= NAME_MAX_BYTES || memchr(name, '\0', n)) {
+		errno = n >= NAME_MAX_BYTES ? ENAMETOOLONG : ENOENT;
+		return false;
 	}
-	char *s = (char *)malloc((size_t)len + 1);
-	if (!s)
-		return nullptr;
-	memcpy(s, name, (size_t)len);
-	s[len] = '\0';
-	return s;
+	memcpy(out, name, n);
+	out[n] = '\0';
+	return true;
 }

@@ -5,11 +5,12 @@
 #define KORVEX_FILE_NAME_H
 
 #include "runtime/f2c.h"
+#include "runtime/units.h"
 
-/* A NUL-terminated copy of name[0..len) without its trailing blanks
- * (leading and inner blanks kept), from malloc. Null with errno set when
- * out of memory, or (ENOENT) when the name holds a NUL byte: no file has
- * such a name. */
-char *trimmed_name(const char *name, ftnlen len);
+/* name[0..len) without its trailing blanks (leading and inner blanks
+ * kept), NUL-terminated in out (NAME_MAX_BYTES). False with errno set
+ * when it does not fit (ENAMETOOLONG) or holds a NUL byte (ENOENT): no
+ * file has such a name. */
+bool trimmed_name(char *out, const char *name, ftnlen len);
 
 #endif

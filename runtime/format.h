@@ -4,11 +4,14 @@
  *
  * Accepted: literals delimited by the byte 0x02, an apostrophe or a double
  * quote (a doubled apostrophe or quote stands for itself, and splits the
- * literal in two); '$', which suppresses the line end of the last record;
- * '/', which ends a record; Aw and A; Fw.d up to F16.3; a repeat count
- * before a data descriptor. Blanks and commas between items are ignored.
- * Groups in parentheses and a format that starts again for more items are
- * not: no statement of the program needs them.
+ * literal in two: the library's delimiters, which the program's texts may
+ * use); '$', which suppresses the line end of the last record; '/', which
+ * ends a record; Aw and A (input only, as wide as the item); Fw.d (output
+ * only) up to F16.3, where the program's F8.2 costs no less code; a repeat
+ * count before a data descriptor ("2f8.2"), read like a width. Blanks and
+ * commas between items are ignored. Groups in parentheses and a format
+ * that starts again for more items are not: no statement of the program
+ * needs them.
  */
 #ifndef KORVEX_FORMAT_H
 #define KORVEX_FORMAT_H

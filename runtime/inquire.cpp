@@ -7,13 +7,10 @@
 #include "runtime/file_name.h"
 #include "runtime/platform.h"
 
-#include <stdlib.h>
-
 integer f_inqu(inlist *a)
 {
-	char *name = trimmed_name(a->infile, a->infilen);
+	char name[NAME_MAX_BYTES];
 	if (a->inex)
-		*a->inex = name && sys_exists(name);
-	free(name);
+		*a->inex = trimmed_name(name, a->infile, a->infilen) && sys_exists(name);
 	return 0;
 }

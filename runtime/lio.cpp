@@ -5,7 +5,8 @@
  * separator, on one record (the program's one line is 65 characters).
  */
 #include "runtime/f2c.h"
-#include "runtime/io_state.h"
+#include "runtime/fatal.h"
+#include "runtime/statement.h"
 
 #include <string.h>
 
@@ -37,7 +38,7 @@ integer e_wsle(void)
 static void read_items(ftnint type, ftnint number, char *ptr, ftnlen len)
 {
 	if (type != TYREAL)
-		fatal(ERR_VARIABLE_TYPE, "list in");
+		fatal(ERR_VARIABLE_TYPE, "list in", io.cur);
 	for (ftnint i = 0; i < number; i++, ptr += len) {
 		double v;
 		bool assigned;
@@ -45,15 +46,15 @@ static void read_items(ftnint type, ftnint number, char *ptr, ftnlen len)
 		case LREAD_OK:
 			break;
 		case LREAD_END:
-			fatal(ERR_END_OF_FILE, "list in");
+			fatal(ERR_END_OF_FILE, "list in", io.cur);
 		case LREAD_INVALID:
-			fatal(ERR_LIST_INPUT, "invalid number");
+			fatal(ERR_LIST_INPUT, "invalid number", io.cur);
 		case LREAD_EXPONENT:
-			fatal(ERR_LIST_INPUT, "exponent field");
+			fatal(ERR_LIST_INPUT, "exponent field", io.cur);
 		case LREAD_REPEAT:
-			fatal(ERR_LIST_INPUT, "bad repetition count");
+			fatal(ERR_LIST_INPUT, "bad repetition count", io.cur);
 		case LREAD_IOERR:
-			fatal(io.cur->in.error, "list in");
+			fatal(io.cur->in.error, "list in", io.cur);
 		}
 		if (assigned) {
 			float f = (float)v;
@@ -65,7 +66,7 @@ static void read_items(ftnint type, ftnint number, char *ptr, ftnlen len)
 static void write_items(ftnint type, ftnint number, char *ptr, ftnlen len)
 {
 	if (type != TYCHAR)
-		fatal(ERR_VARIABLE_TYPE, "list out");
+		fatal(ERR_VARIABLE_TYPE, "list out", io.cur);
 	for (ftnint i = 0; i < number; i++, ptr += len) {
 		if (io.column == 0)
 			statement_put(" ", 1);

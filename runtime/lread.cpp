@@ -14,6 +14,8 @@
  */
 #include "runtime/lread.h"
 
+#include "runtime/digits.h"
+
 #include <stdlib.h>
 
 enum { SIG_DIGITS = 40, EXPONENT_MAX = 99999999 };
@@ -94,12 +96,9 @@ static double convert(const mantissa *m, long long exponent, bool negative)
 		text[n++] = '-';
 		e = -e;
 	}
-	char *end = text + sizeof text - 1, *q = end;
-	*q = '\0';
-	do
-		*--q = (char)('0' + e % 10);
-	while (e /= 10);
-	while (q <= end)
+	char *end = text + sizeof text - 1;
+	*end = '\0';
+	for (const char *q = digits_before(end, (unsigned long long)e); q <= end;)
 		text[n++] = *q++;
 	return strtod(text, nullptr);
 }

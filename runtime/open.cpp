@@ -10,53 +10,46 @@
  * for writing if it cannot be read; a directory is never connected.
  */
 #include "runtime/f2c.h"
+#include "runtime/fatal.h"
 #include "runtime/file_name.h"
-#include "runtime/io_state.h"
 #include "runtime/platform.h"
 
 #include <errno.h>
-#include <stdlib.h>
+#include <string.h>
 
 integer f_open(olist *a)
 {
 	unit *u = unit_at(a->ounit);
 	if (!u)
-		fatal(ERR_UNIT_NUMBER, "open");
-	io.cur = u;
+		fatal(ERR_UNIT_NUMBER, "open", nullptr);
 	if (u->connected) {
 		int err = unit_close(u);
 		if (err)
-			fatal(err, "open");
+			fatal(err, "open", u);
 	}
-	free(u->name);
-	u->name = nullptr;
-
 	/* until the file is there, the unit has no name in a diagnostic */
-	char *name = trimmed_name(a->ofnm, a->ofnmlen);
-	if (!name)
-		fatal(errno, "open");
+	u->name[0] = '\0';
+	char name[NAME_MAX_BYTES];
+	if (!trimmed_name(name, a->ofnm, a->ofnmlen))
+		fatal(errno, "open", u);
 	bool create = a->osta && (a->osta[0] | 0x20) == 'n';
-	int fd = create ? sys_create(name) : sys_exists(name) ? 0 : -1;
-	int err = errno;
-	if (fd < 0 && (!create || err == EEXIST)) {
-		free(name);
-		fatal(err == EEXIST ? ERR_NEW_EXISTS : err, "open");
-	}
-	u->name = name;
-	if (fd < 0)
-		fatal(err, "open");   /* a file that could not be created */
-
 	bool writing = false;
-	if (!create) {
-		fd = sys_open_read(name);
-		if (fd < 0) {
-			fd = sys_open_write(name);
-			writing = true;
-		}
-		if (fd < 0)
-			fatal(errno, "open");
+	/* an existing file is opened at once; only a failure asks whether it exists */
+	int fd = create ? sys_create(name) : sys_open_read(name);
+	int err = errno;
+	if (fd < 0 && (create ? err == EEXIST : !sys_exists(name)))
+		fatal(create ? ERR_NEW_EXISTS : errno, "open", u);
+	strcpy(u->name, name);
+	if (fd < 0 && !create) {
+		fd = sys_open_write(name);
+		err = errno;
+		writing = true;
 	}
-	unit_attach(u, fd, name, false);
+	if (fd < 0)
+		fatal(err, "open", u);
+	err = unit_attach(u, fd, false);
+	if (err)
+		fatal(err, "open", u);
 	u->writing = writing;
 	u->writable = create || writing;
 	return 0;

@@ -13,24 +13,25 @@
 /* Events from outside that end a run. */
 enum sys_event { SYS_INTERRUPT, SYS_TERMINATE, SYS_FP_EXCEPTION, SYS_ABORT };
 
-/* The run-time's answer to an event, called by the platform's handler
- * with the buffers' lock held; or with buffers_stuck when the lock could
- * not be had in time (a write that does not end): then the buffers must
- * be left alone, and the answer may return, which ends the handler. */
-typedef void (*sys_event_answer)(sys_event e, bool buffers_stuck);
+/* An answer to an event: answer is called by the platform's handler with
+ * the buffers' lock held, and ends the run; leave is called where the lock
+ * cannot be had in time (Windows: a write that does not end), and ends the
+ * process without touching the buffers. Neither returns. */
+typedef void (*sys_event_answer)(sys_event e);
 
 /* Start-up: descriptors 0-2 open (on the null device where they were
  * closed or have nothing behind them, so that no data file takes their
- * number), in binary mode, and answer installed for the events (an
+ * number), in binary mode, and the answers installed for the events (an
  * interrupt that was ignored stays ignored). False when a descriptor
- * cannot be put in place or the buffers' lock cannot be made. */
-bool sys_start(sys_event_answer answer);
+ * cannot be put in place. */
+bool sys_start(sys_event_answer answer, sys_event_answer leave);
 
 /* Reads up to cap bytes, waiting for them where the descriptor would not
  * block; the count, 0 at the end, or -1 with errno set. */
 long sys_read(int fd, char *buf, size_t cap);
 
-/* Writes all n bytes; 0 or the errno of the failure. */
+/* Writes all n bytes; 0 or the errno of the failure (ENOSPC where the
+ * system writes nothing and reports no error). */
 int sys_write_all(int fd, const char *p, size_t n);
 
 /* Closes fd; 0 or an errno. */
@@ -62,12 +63,17 @@ extern const char SYS_CONSOLE_LINE_END[];
 /* The platform's own way to ask for help ("/?" on Windows), or null. */
 extern const char *const SYS_HELP_SWITCH;
 
-/* The lock on the units' buffers, held while one is written out: the
- * event handlers wait for it (POSIX: the signals are blocked; Windows: a
- * mutex, as the console handler runs on a thread of its own). Taken again
- * by the thread that holds it, it stays held until unlocked as often; the
- * end of a run takes it and never gives it back. */
+/* The lock on the units: held while a unit is connected, written to,
+ * written out or closed, so that an event's answer, which closes every
+ * unit, never meets one half changed. Taken again by the thread that
+ * holds it, it stays held until unlocked as often. POSIX: a counter, no
+ * system call; a signal that finds it held is recorded and answered when
+ * it is released (a fault the program raises itself is answered at once).
+ * Windows: a critical section, as the console handler runs on a thread of
+ * its own and waits for it. sys_hold_buffers takes it for good: the end of
+ * a run, after which no event is answered. */
 void sys_lock_buffers(void);
 void sys_unlock_buffers(void);
+void sys_hold_buffers(void);
 
 #endif

@@ -3,6 +3,7 @@
  */
 #include "runtime/platform.h"
 
+#include <atomic>
 #include <errno.h>
 #include <fcntl.h>
 #include <poll.h>
@@ -15,39 +16,52 @@ const char SYS_CONSOLE_LINE_END[] = "\n";
 const char *const SYS_HELP_SWITCH = nullptr;
 
 static sys_event_answer answer;
-static sigset_t handled, before_lock;
-static int lock_depth;
 
-static void on_signal(int sig)
+/* The lock: how often the one thread holds it, and an event that came
+ * while it was held (its number + 1, 0 for none). Atomics without a lock
+ * of their own, so that a signal handler may touch them. */
+static std::atomic<int> lock_depth, pending;
+
+static void answer_now(sys_event e)
 {
-	answer(sig == SIGINT ? SYS_INTERRUPT : sig == SIGTERM ? SYS_TERMINATE
-	       : sig == SIGFPE ? SYS_FP_EXCEPTION : SYS_ABORT, false);
+	lock_depth++;   /* for good: the answer ends the run */
+	answer(e);
 }
 
-bool sys_start(sys_event_answer a)
+static void on_signal(int sig, siginfo_t *info, void *)
 {
+	sys_event e = sig == SIGINT ? SYS_INTERRUPT : sig == SIGTERM ? SYS_TERMINATE
+	              : sig == SIGFPE ? SYS_FP_EXCEPTION : SYS_ABORT;
+	/* A fault the program raises itself (si_code above 0) cannot wait:
+	 * returning would raise it again. A signal sent waits for the lock. */
+	if (lock_depth > 0 && info->si_code <= 0) {
+		int none = 0;
+		pending.compare_exchange_strong(none, e + 1);
+		return;
+	}
+	answer_now(e);
+}
+
+bool sys_start(sys_event_answer a, sys_event_answer)
+{
+	/* a closed descriptor: the lowest free number is its own */
+	struct pollfd std[3] = {{0, 0, 0}, {1, 0, 0}, {2, 0, 0}};
+	poll(std, 3, 0);
 	for (int fd = 0; fd <= 2; fd++) {
-		if (fcntl(fd, F_GETFD) != -1 || errno != EBADF)
-			continue;
-		/* the lowest free number is fd itself */
-		if (open("/dev/null", fd == 0 ? O_RDONLY : O_WRONLY) != fd)
+		if ((std[fd].revents & POLLNVAL) && open("/dev/null", fd == 0 ? O_RDONLY : O_WRONLY) != fd)
 			return false;
 	}
 
 	answer = a;
-	sigemptyset(&handled);
-	sigaddset(&handled, SIGINT);
-	sigaddset(&handled, SIGTERM);
-	sigaddset(&handled, SIGFPE);
-	sigaddset(&handled, SIGABRT);
 	struct sigaction sa;
 	memset(&sa, 0, sizeof sa);
-	sa.sa_handler = on_signal;
-	sa.sa_mask = handled;
-	struct sigaction old;
+	sa.sa_sigaction = on_signal;
+	sa.sa_flags = SA_SIGINFO;
+	sigfillset(&sa.sa_mask);
 	/* an interrupt that was ignored when the program started stays ignored */
-	if (sigaction(SIGINT, &sa, &old) == 0 && old.sa_handler == SIG_IGN)
-		sigaction(SIGINT, &old, nullptr);
+	struct sigaction old;
+	if (sigaction(SIGINT, nullptr, &old) != 0 || old.sa_handler != SIG_IGN)
+		sigaction(SIGINT, &sa, nullptr);
 	sigaction(SIGTERM, &sa, nullptr);
 	sigaction(SIGFPE, &sa, nullptr);
 	sigaction(SIGABRT, &sa, nullptr);
@@ -62,16 +76,18 @@ bool sys_start(sys_event_answer a)
 
 void sys_lock_buffers(void)
 {
-	sigset_t old;
-	sigprocmask(SIG_BLOCK, &handled, &old);
-	if (lock_depth++ == 0)
-		before_lock = old;
+	lock_depth++;
 }
 
 void sys_unlock_buffers(void)
 {
-	if (--lock_depth == 0)
-		sigprocmask(SIG_SETMASK, &before_lock, nullptr);
+	if (--lock_depth == 0 && pending != 0)
+		answer_now((sys_event)(pending - 1));
+}
+
+void sys_hold_buffers(void)
+{
+	lock_depth++;
 }
 
 long sys_read(int fd, char *buf, size_t cap)
@@ -93,11 +109,10 @@ int sys_write_all(int fd, const char *p, size_t n)
 {
 	while (n > 0) {
 		ssize_t k = write(fd, p, n);
-		if (k < 0) {
-			if (errno == EINTR)
-				continue;
-			return errno;
-		}
+		if (k < 0 && errno == EINTR)
+			continue;
+		if (k <= 0)
+			return k < 0 ? errno : ENOSPC;
 		p += k;
 		n -= (size_t)k;
 	}

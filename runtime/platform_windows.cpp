@@ -22,18 +22,21 @@
 const char SYS_CONSOLE_LINE_END[] = "\r\n";
 const char *const SYS_HELP_SWITCH = "/?";
 
-static sys_event_answer answer;
+static sys_event_answer answer, leave;
 
-/* Held by whoever writes a buffer out, and for good by whoever ends the
- * run. A console control handler runs on a thread of its own: it takes the
- * lock before it answers, so that nothing is written twice or torn. */
-static HANDLE buffers_lock;
+/* The lock on the units, held by whoever changes one, and for good by
+ * whoever ends the run (held_for_good). A console control handler runs on
+ * a thread of its own: it takes the lock before it answers, so that
+ * nothing is written twice or torn. */
+static CRITICAL_SECTION buffers_lock;
+static volatile LONG held_for_good;
 
 /* How long a console handler waits for the lock. A buffer is written out
  * in far less; a write that takes longer does not end (a pipe nobody
  * reads), and the system itself ends the process some 5 s after a close
- * event, so the handler must decide before then. */
-enum { HANDLER_WAIT_MS = 3000 };
+ * event, so the handler must decide before then: it leaves with the
+ * event's message and status, the buffers as they are. */
+enum { HANDLER_WAIT_MS = 3000, HANDLER_POLL_MS = 10 };
 
 /* Called by the system on a thread of its own. Not static: the tests call
  * it so, as no console exists there to send a real event. */
@@ -55,18 +58,24 @@ BOOL WINAPI sys_console_event(DWORD type)
 	default:
 		return FALSE;
 	}
-	bool stuck = WaitForSingleObject(buffers_lock, HANDLER_WAIT_MS) == WAIT_TIMEOUT;
-	answer(e, stuck);
+	for (int waited = 0; !TryEnterCriticalSection(&buffers_lock); waited += HANDLER_POLL_MS) {
+		if (held_for_good)
+			return TRUE;   /* the run is ending already, and its end stands */
+		if (waited >= HANDLER_WAIT_MS)
+			leave(e);
+		Sleep(HANDLER_POLL_MS);
+	}
+	answer(e);
 	return TRUE;
 }
 
 static void on_signal(int sig)
 {
-	sys_lock_buffers();
-	answer(sig == SIGFPE ? SYS_FP_EXCEPTION : SYS_ABORT, false);
+	EnterCriticalSection(&buffers_lock);
+	answer(sig == SIGFPE ? SYS_FP_EXCEPTION : SYS_ABORT);
 }
 
-bool sys_start(sys_event_answer a)
+bool sys_start(sys_event_answer a, sys_event_answer l)
 {
 	for (int fd = 0; fd <= 2; fd++) {
 		/* A process started without a console or some standard handle (by
@@ -81,9 +90,8 @@ bool sys_start(sys_event_answer a)
 		_setmode(fd, _O_BINARY);
 	}
 	answer = a;
-	buffers_lock = CreateMutexA(nullptr, FALSE, nullptr);
-	if (!buffers_lock)
-		return false;
+	leave = l;
+	InitializeCriticalSection(&buffers_lock);
 	/* An interrupt that was ignored when the program started (the ignore
 	 * flag a parent passed on) stays ignored: the system then calls no
 	 * handler for Ctrl-C. */
@@ -95,12 +103,18 @@ bool sys_start(sys_event_answer a)
 
 void sys_lock_buffers(void)
 {
-	WaitForSingleObject(buffers_lock, INFINITE);
+	EnterCriticalSection(&buffers_lock);
 }
 
 void sys_unlock_buffers(void)
 {
-	ReleaseMutex(buffers_lock);
+	LeaveCriticalSection(&buffers_lock);
+}
+
+void sys_hold_buffers(void)
+{
+	EnterCriticalSection(&buffers_lock);
+	held_for_good = 1;
 }
 
 long sys_read(int fd, char *buf, size_t cap)
@@ -132,52 +146,50 @@ int sys_close(int fd)
  * console's input code page when standard input is a console (the name
  * was typed there), else as UTF-8 when it is valid UTF-8 (a file saved by
  * Notepad, most scripts), else in the ANSI code page. ASCII is the same
- * in all of them. False with errno set for a name too long. */
+ * in all of them. Then op on it: its result, or -1 with errno set for a
+ * name too long. */
 enum { WIDE_NAME_MAX = 1024 };
 
-static bool wide_name(const char *name, wchar_t *wide)
+static int on_wide_name(const char *name, int (*op)(const wchar_t *))
 {
 	DWORD mode;
 	UINT cp = GetConsoleMode(GetStdHandle(STD_INPUT_HANDLE), &mode) ? GetConsoleCP()
 	          : MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, name, -1, nullptr, 0) > 0 ? CP_UTF8
 	                                                                                       : CP_ACP;
+	wchar_t wide[WIDE_NAME_MAX];
 	if (MultiByteToWideChar(cp, 0, name, -1, wide, WIDE_NAME_MAX) > 0)
-		return true;
+		return op(wide);
 	errno = ENAMETOOLONG;
-	return false;
+	return -1;
 }
 
 int sys_open_read(const char *name)
 {
 	/* a directory cannot be opened: the C library says why */
-	wchar_t w[WIDE_NAME_MAX];
-	return wide_name(name, w) ? _wopen(w, _O_RDONLY | _O_BINARY | _O_NOINHERIT) : -1;
+	return on_wide_name(name, [](const wchar_t *w) { return _wopen(w, _O_RDONLY | _O_BINARY | _O_NOINHERIT); });
 }
 
 int sys_open_write(const char *name)
 {
-	wchar_t w[WIDE_NAME_MAX];
-	return wide_name(name, w) ? _wopen(w, _O_WRONLY | _O_BINARY | _O_NOINHERIT) : -1;
+	return on_wide_name(name, [](const wchar_t *w) { return _wopen(w, _O_WRONLY | _O_BINARY | _O_NOINHERIT); });
 }
 
 int sys_create(const char *name)
 {
-	wchar_t w[WIDE_NAME_MAX];
-	return wide_name(name, w) ? _wopen(w, _O_CREAT | _O_EXCL | _O_RDWR | _O_BINARY | _O_NOINHERIT, _S_IREAD | _S_IWRITE)
-	                          : -1;
+	return on_wide_name(name, [](const wchar_t *w) {
+		return _wopen(w, _O_CREAT | _O_EXCL | _O_RDWR | _O_BINARY | _O_NOINHERIT, _S_IREAD | _S_IWRITE);
+	});
 }
 
 bool sys_exists(const char *name)
 {
-	wchar_t w[WIDE_NAME_MAX];
-	struct _stat64 st;
-	return wide_name(name, w) && _wstat64(w, &st) == 0;
+	return on_wide_name(name, [](const wchar_t *w) {
+		struct _stat64 st;
+		return _wstat64(w, &st);
+	}) == 0;
 }
 
 int sys_remove(const char *name)
 {
-	wchar_t w[WIDE_NAME_MAX];
-	if (!wide_name(name, w))
-		return errno;
-	return _wunlink(w) == 0 ? 0 : errno;
+	return on_wide_name(name, _wunlink) == 0 ? 0 : errno;
 }

@@ -1,27 +1,38 @@
 /*
  * Formatted sequential READ and WRITE on external units: s_wsfe, s_rsfe,
  * do_fio, e_wsfe, e_rsfe, and KORVEX's own end of a name's READ,
- * e_rsfe_name.
+ * e_rsfe_name. Output edits REALs (F); input reads character items (A).
  */
 #include "runtime/f2c.h"
+#include "runtime/fatal.h"
 #include "runtime/fedit.h"
-#include "runtime/io_state.h"
+#include "runtime/statement.h"
 
 #include <string.h>
 
-/* Compiles the statement's format, unless the one compiled last is the
- * same text at the same address (the program's formats never change). */
+/* The format compiled last, kept from one statement to the next with the
+ * same text at the same address (a record written in a loop): its
+ * literals point into that text. */
+enum { FORMAT_KEPT_MAX = 64 };
+static struct {
+	fmt_program compiled;
+	const char *at;
+	char text[FORMAT_KEPT_MAX + 1];
+} cache;
+
+/* Compiles the statement's format, unless the cache holds it (the
+ * program's formats never change). */
 static void compile(const char *text)
 {
-	if (text == io.compiled_at && strcmp(text, io.compiled_text) == 0)
+	if (text == cache.at && strcmp(text, cache.text) == 0)
 		return;
-	io.compiled_at = nullptr;
-	if (!fmt_parse(&io.compiled, text))
-		fatal(ERR_FORMAT, "startio");
+	cache.at = nullptr;
+	if (!fmt_parse(&cache.compiled, text))
+		fatal(ERR_FORMAT, "startio", io.cur);
 	size_t n = strnlen(text, FORMAT_KEPT_MAX + 1);
 	if (n <= FORMAT_KEPT_MAX) {
-		memcpy(io.compiled_text, text, n + 1);
-		io.compiled_at = text;
+		memcpy(cache.text, text, n + 1);
+		cache.at = text;
 	}
 }
 
@@ -29,7 +40,7 @@ static void begin(cilist *a, bool reading)
 {
 	statement_start(a->ciunit, "startio", reading, a->cifmt, "write sfe");
 	compile(a->cifmt);
-	fmt_start(&io.walk, &io.compiled);
+	fmt_start(&io.walk, &cache.compiled);
 }
 
 integer s_wsfe(cilist *a)
@@ -44,64 +55,52 @@ integer s_rsfe(cilist *a)
 	return 0;
 }
 
+/* Fatal where the input ended (c is TEXT_EOF) or failed (TEXT_ERROR). */
+static void check_input(int c)
+{
+	if (c == TEXT_EOF)
+		fatal(ERR_END_OF_FILE, "fmt", io.cur);
+	if (c == TEXT_ERROR)
+		fatal(io.cur->in.error, "fmt", io.cur);
+}
+
 /* The end of a record: on output a line end, on input the rest of the
  * record and its line end skipped. */
 static void next_record(void)
 {
-	if (!io.reading) {
+	if (io.reading)
+		check_input(text_skip_line(&io.cur->in));
+	else
 		statement_record_end();
-		return;
-	}
-	int c = text_skip_line(&io.cur->in);
-	if (c == TEXT_EOF)
-		fatal(ERR_END_OF_FILE, "fmt");
-	if (c == TEXT_ERROR)
-		fatal(io.cur->in.error, "fmt");
 }
 
-/* An item on output: A editing of a character item, F editing of a REAL. */
+/* A REAL item on output, F editing. */
 static void write_item(const fmt_op *op, char *ptr, ftnlen len)
 {
-	char field[FMT_MAX_WIDTH];
-	if (op->kind == OP_A) {
-		int w = op->w ? op->w : (int)len;
-		if (w > len) {
-			memset(field, ' ', (size_t)(w - len));
-			statement_put(field, (size_t)(w - len));
-		}
-		statement_put(ptr, (size_t)(w < len ? w : len));
-		return;
-	}
-	if (len != (ftnlen)sizeof(float))
-		fatal(ERR_VARIABLE_TYPE, "fmt");
+	if (op->kind != OP_F || len != (ftnlen)sizeof(float))
+		fatal(ERR_VARIABLE_TYPE, "fmt", io.cur);
 	float x;
 	memcpy(&x, ptr, sizeof x);
+	char field[FMT_F_MAX_WIDTH];
 	f_edit(field, op->w, op->d, x);
 	statement_put(field, (size_t)op->w);
 }
 
-/* A edit on input: w characters of the record, blanks past its end. */
+/* A character item on input, A editing as wide as the item: its
+ * characters from the record, blanks past the record's end. */
 static void read_item(const fmt_op *op, char *ptr, ftnlen len)
 {
-	if (op->kind != OP_A)
-		fatal(ERR_FORMAT, "fmt");
-	int w = op->w ? op->w : (int)len;
-	int skip = w > len ? w - (int)len : 0;   /* the field's rightmost len characters count */
-	for (int i = 0; i < w; i++) {
+	if (op->kind != OP_A || (op->w && op->w != len))
+		fatal(ERR_FORMAT, "fmt", io.cur);
+	for (ftnlen i = 0; i < len; i++) {
 		int c = text_getc(&io.cur->in);
+		check_input(c);
 		if (c == '\n') {
 			text_ungetc(&io.cur->in, c);
 			c = ' ';
-		} else if (c == TEXT_EOF) {
-			fatal(ERR_END_OF_FILE, "fmt");
-		} else if (c == TEXT_ERROR) {
-			fatal(io.cur->in.error, "fmt");
 		}
-		if (i >= skip)
-			ptr[i - skip] = (char)c;
+		ptr[i] = (char)c;
 	}
-	for (int i = w - skip; i < len; i++)
-		ptr[i] = ' ';
 }
 
 /* Carries out the format's literals and record ends up to its next data
@@ -117,7 +116,7 @@ static const fmt_op *advance(bool want_data)
 		if (step == STEP_END)
 			return nullptr;
 		if (step == STEP_ERROR || (step == STEP_LITERAL && io.reading))
-			fatal(ERR_FORMAT, "fmt");
+			fatal(ERR_FORMAT, "fmt", io.cur);
 		if (step == STEP_LITERAL)
 			statement_put(op->text, (size_t)op->len);
 		else
@@ -167,9 +166,9 @@ integer e_rsfe_name(void)
 		c = text_getc(&io.cur->in);
 	while (c == ' ' || c == '\t');
 	if (c == TEXT_ERROR)
-		fatal(io.cur->in.error, "fmt");
+		check_input(c);
 	if (c != '\n' && c != TEXT_EOF)
-		fatal(ERR_NAME_TOO_LONG, "fmt");
+		fatal(ERR_NAME_TOO_LONG, "fmt", io.cur);
 	io.format = nullptr;
 	return 0;
 }

@@ -2,7 +2,9 @@
  * The statement in progress: where it starts, how its bytes reach its
  * unit, and how a WRITE ends.
  */
-#include "runtime/io_state.h"
+#include "runtime/statement.h"
+
+#include "runtime/fatal.h"
 
 statement io;
 const char LIST_IO[] = "list io";
@@ -19,27 +21,25 @@ unit *statement_start(long n, const char *unit_place, bool reading, const char *
 		 * as such, and nothing is said on the console. */
 		int err;
 		unit *failed = units_flush_files(&err);
-		if (failed) {
-			io.cur = failed;
-			fatal(err, "write sfe");
-		}
+		if (failed)
+			fatal(err, "write sfe", failed);
 	}
 	io.reading = reading;
 	if (!u)
-		fatal(ERR_UNIT_NUMBER, unit_place);
+		fatal(ERR_UNIT_NUMBER, unit_place, nullptr);
 	io.cur = u;
 	if (!u->connected)
-		fatal(ERR_NOT_CONNECTED, unit_place);
+		fatal(ERR_NOT_CONNECTED, unit_place, u);
 	io.format = format;
 	io.write_place = write_place;
 	io.column = 0;
 	if (!reading) {
 		if (!unit_start_writing(u))
-			fatal(ERR_CANT_WRITE, "write start");
+			fatal(ERR_CANT_WRITE, "write start", u);
 		return u;
 	}
 	if (u->writing)
-		fatal(ERR_CANT_READ, "read start");
+		fatal(ERR_CANT_READ, "read start", u);
 	/* A READ takes what it needs of a line and leaves the rest; the rest
 	 * is discarded only when the next READ starts, so that a console READ
 	 * never waits for more typing after its own line has ended. */
@@ -54,7 +54,7 @@ void statement_put(const char *p, size_t n)
 {
 	int err = unit_put(io.cur, p, n);
 	if (err)
-		fatal(err, io.write_place);
+		fatal(err, io.write_place, io.cur);
 	io.column += (int)n;
 }
 
@@ -62,7 +62,7 @@ void statement_record_end(void)
 {
 	int err = unit_line_end(io.cur);
 	if (err)
-		fatal(err, io.write_place);
+		fatal(err, io.write_place, io.cur);
 	io.column = 0;
 }
 

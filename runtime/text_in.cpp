@@ -7,10 +7,11 @@
 
 enum { CTRL_Z = 0x1A };
 
-void text_open(text_in *t, text_reader read, void *ctx)
+void text_open(text_in *t, text_reader read, void *ctx, unsigned char *buf)
 {
 	t->read = read;
 	t->ctx = ctx;
+	t->buf = buf;
 	t->pos = t->end = 0;
 	t->start = 0;
 	t->back = TEXT_NONE;
@@ -28,7 +29,7 @@ static bool fill(text_in *t)
 		return false;
 	t->start += (long long)t->end;
 	t->pos = t->end = 0;
-	long n = t->read(t->ctx, (char *)t->buf, sizeof t->buf);
+	long n = t->read(t->ctx, (char *)t->buf, TEXT_BUF);
 	if (n < 0) {
 		t->error = errno;
 		return false;

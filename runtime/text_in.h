@@ -20,7 +20,7 @@ typedef long (*text_reader)(void *ctx, char *buf, size_t cap);
 struct text_in {
 	text_reader read;
 	void *ctx;
-	unsigned char buf[TEXT_BUF];
+	unsigned char *buf;  /* TEXT_BUF bytes */
 	size_t pos, end;
 	long long start;    /* offset in the data of buf[0] */
 	int back;           /* a character handed back by text_ungetc, or TEXT_NONE */
@@ -28,8 +28,9 @@ struct text_in {
 	int error;          /* errno of a failed read, 0 if none */
 };
 
-/* Makes t read through read(ctx, ...), at the start of the data. */
-void text_open(text_in *t, text_reader read, void *ctx);
+/* Makes t read through read(ctx, ...) into buf (TEXT_BUF bytes), at the
+ * start of the data. */
+void text_open(text_in *t, text_reader read, void *ctx, unsigned char *buf);
 
 /* The next character: a byte 0..255, '\n' for a line end, TEXT_EOF at the
  * end of the data, or TEXT_ERROR after a read error (errno in t->error). */

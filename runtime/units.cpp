@@ -5,49 +5,64 @@
 
 #include "runtime/platform.h"
 
-#include <atomic>
+#include <errno.h>
 #include <string.h>
 
 unit units[MAX_UNITS];
+
+/* The buffers of the connected units: a pool of a few, each a unit's
+ * input and output buffer, taken at connection and given back at close.
+ * A slot's pages are touched only once a unit uses it. */
+enum { POOL_SLOTS = 16 };
+static char pool[POOL_SLOTS][TEXT_BUF + OUT_BUF];
+static unit *pool_owner[POOL_SLOTS];
+
+/* The connected units, in the order they were connected. */
+static unit *connected[MAX_UNITS];
+static int connected_count;
 
 static long read_unit(void *ctx, char *buf, size_t cap)
 {
 	return sys_read(((unit *)ctx)->fd, buf, cap);
 }
 
-void unit_attach(unit *u, int fd, char *name, bool console)
+int unit_attach(unit *u, int fd, bool console)
 {
-	u->connected = true;
-	u->console = console;
-	u->writing = u->writable = false;
-	u->skip_line = false;
-	u->fd = fd;
-	u->name = name;
-	u->out_len = 0;
-	text_open(&u->in, read_unit, u);
+	if (u->connected)
+		unit_close(u);   /* connected afresh (a harness's next run) */
+	sys_lock_buffers();
+	int slot = 0;
+	while (slot < POOL_SLOTS && pool_owner[slot])
+		slot++;
+	if (slot < POOL_SLOTS) {
+		pool_owner[slot] = u;
+		u->connected = true;
+		u->console = console;
+		u->writing = u->writable = u->skip_line = false;
+		u->fd = fd;
+		text_open(&u->in, read_unit, u, (unsigned char *)pool[slot]);
+		u->out = pool[slot] + TEXT_BUF;
+		u->out_len = 0;
+		u->slot = slot;
+		connected[connected_count++] = u;
+	}
+	sys_unlock_buffers();
+	return slot < POOL_SLOTS ? 0 : EMFILE;
 }
 
 void units_init(void)
 {
-	unit_attach(&units[0], 2, nullptr, true);
-	unit_attach(&units[5], 0, nullptr, true);
-	unit_attach(&units[6], 1, nullptr, true);
+	/* the pool is empty, or holds the units a harness's last run left */
+	unit_attach(&units[0], 2, true);
+	unit_attach(&units[5], 0, true);
+	unit_attach(&units[6], 1, true);
 	units[0].writing = units[6].writing = units[0].writable = units[6].writable = true;
-}
-
-unit *unit_at(long n)
-{
-	return n >= 0 && n < MAX_UNITS ? &units[n] : nullptr;
 }
 
 int unit_flush(unit *u)
 {
-	if (u->out_len == 0)
-		return 0;
-	/* the event handlers wait while a buffer is written out, so that no
-	 * byte is written twice */
 	sys_lock_buffers();
-	int err = sys_write_all(u->fd, u->out, u->out_len);
+	int err = u->out_len ? sys_write_all(u->fd, u->out, u->out_len) : 0;
 	u->out_len = 0;
 	sys_unlock_buffers();
 	return u->console ? 0 : err;   /* console trouble never ends the run */
@@ -55,23 +70,22 @@ int unit_flush(unit *u)
 
 int unit_put(unit *u, const char *p, size_t n)
 {
-	for (;;) {
-		size_t len = u->out_len;
-		size_t k = n < OUT_BUF - len ? n : OUT_BUF - len;
-		memcpy(u->out + len, p, k);
-		/* On Windows the console handler empties the buffers from a
-		 * thread of its own, at any moment: the bytes must be in place
-		 * before the length that publishes them, or it could write out
-		 * bytes not yet copied. */
-		std::atomic_thread_fence(std::memory_order_release);
-		u->out_len = len + k;
-		if ((n -= k) == 0)
-			return 0;
+	int err = 0;
+	sys_lock_buffers();
+	while (n > OUT_BUF - u->out_len && !err) {   /* the buffer fills: write it out */
+		size_t k = OUT_BUF - u->out_len;
+		memcpy(u->out + u->out_len, p, k);
+		u->out_len = OUT_BUF;
 		p += k;
-		int err = unit_flush(u);   /* the buffer is full */
-		if (err)
-			return err;
+		n -= k;
+		err = unit_flush(u);
 	}
+	if (!err) {
+		memcpy(u->out + u->out_len, p, n);
+		u->out_len += n;
+	}
+	sys_unlock_buffers();
+	return err;
 }
 
 int unit_line_end(unit *u)
@@ -83,24 +97,48 @@ int unit_line_end(unit *u)
 
 unit *units_flush_files(int *err)
 {
-	for (unit &u : units) {
-		if (u.connected && !u.console && (*err = unit_flush(&u)) != 0)
-			return &u;
+	for (int i = 0; i < connected_count; i++) {
+		unit *u = connected[i];
+		if (!u->console && (*err = unit_flush(u)) != 0)
+			return u;
 	}
 	return nullptr;
 }
 
 int unit_close(unit *u)
 {
+	sys_lock_buffers();
 	int err = unit_flush(u);
-	u->connected = false;
 	if (!u->console) {
 		int closing = sys_close(u->fd);
 		if (!err)
 			err = closing;
 	}
+	int i = 0;
+	while (connected[i] != u)
+		i++;
+	memmove(&connected[i], &connected[i + 1], (size_t)(--connected_count - i) * sizeof connected[0]);
+	pool_owner[u->slot] = nullptr;
+	u->out = nullptr;
+	u->connected = false;
 	u->fd = -1;
+	sys_unlock_buffers();
 	return err;
+}
+
+unit *units_close_all(int *err)
+{
+	sys_hold_buffers();
+	unit *failed = nullptr;
+	while (connected_count > 0) {
+		unit *u = connected[0];
+		int e = unit_close(u);
+		if (e && !failed) {
+			failed = u;
+			*err = e;
+		}
+	}
+	return failed;
 }
 
 bool unit_start_writing(unit *u)

@@ -1,8 +1,16 @@
 /*
  * The unit table: numbered units connected to the console or to files,
- * each with a text-mode input stream and a 4096-byte output buffer. The
- * buffers are plain memory written out with the platform's raw write, so
- * that a signal handler can empty them without stdio.
+ * each with a text-mode input stream and a 4096-byte output buffer. A unit
+ * takes its buffers from a small pool when it is connected and gives them
+ * back when it is closed: the table itself is small, a slot's pages are
+ * touched only when a unit uses it, and only connected units are walked. The buffers are plain memory written out with the platform's raw
+ * write, so that an event's answer can empty them without stdio.
+ *
+ * The lock rule: every change to a unit (connect, append, write out,
+ * close) is made with the buffers' lock held (platform.h), so that an
+ * event's answer, which takes the lock and closes every unit, never meets
+ * one half changed. Reading a unit's input needs no lock: the answer never
+ * touches it.
  */
 #ifndef KORVEX_UNITS_H
 #define KORVEX_UNITS_H
@@ -11,7 +19,7 @@
 
 #include <stddef.h>
 
-enum { MAX_UNITS = 100, OUT_BUF = 4096 };
+enum { MAX_UNITS = 100, OUT_BUF = 4096, NAME_MAX_BYTES = 1024 };
 
 struct unit {
 	bool connected;
@@ -21,10 +29,12 @@ struct unit {
 	bool writable;     /* the descriptor is open for writing as well */
 	bool skip_line;    /* the rest of the current input line is still to be discarded */
 	int fd;
-	char *name;        /* the trimmed file name, or null */
-	text_in in;
-	char out[OUT_BUF];
-	volatile size_t out_len;
+	char name[NAME_MAX_BYTES];   /* the trimmed file name, "" for none; kept for a
+	                                diagnostic until the unit is connected again */
+	text_in in;        /* reads into the first TEXT_BUF bytes of its pool slot */
+	char *out;         /* the output buffer, the rest of the slot; null while unconnected */
+	size_t out_len;
+	int slot;          /* its buffers' slot in the pool */
 };
 
 extern unit units[MAX_UNITS];
@@ -33,11 +43,15 @@ extern unit units[MAX_UNITS];
 void units_init(void);
 
 /* The unit numbered n, or null when n is outside the table. */
-unit *unit_at(long n);
+inline unit *unit_at(long n)
+{
+	return n >= 0 && n < MAX_UNITS ? &units[n] : nullptr;
+}
 
-/* Connects u to the open descriptor fd, reading, with name (owned by the
- * unit from now on; may be null). u must not be connected. */
-void unit_attach(unit *u, int fd, char *name, bool console);
+/* Connects u to the open descriptor fd, reading, under the name it holds,
+ * closing it first if it is connected. Returns 0, or EMFILE when every
+ * slot of the pool is taken (u stays unconnected). */
+int unit_attach(unit *u, int fd, bool console);
 
 /* Appends n bytes to u's output buffer, writing it out whenever it fills.
  * Returns 0 or the errno of a failed write (always 0 for the console). */
@@ -54,10 +68,14 @@ int unit_flush(unit *u);
  * Returns null, or the first unit that failed with *err set to its errno. */
 unit *units_flush_files(int *err);
 
-/* Writes out and closes the connected unit u, leaving it unconnected; the
- * name stays for a diagnostic until the unit is connected again. Returns 0
- * or the errno of the first failure. */
+/* Writes out and closes the connected unit u, leaving it unconnected.
+ * Returns 0 or the errno of the first failure. */
 int unit_close(unit *u);
+
+/* The end of a run: takes the buffers' lock for good, so that no event is
+ * answered from then on, and closes every connected unit. Returns null,
+ * or the first unit that failed with *err set to its errno. */
+unit *units_close_all(int *err);
 
 /* Switches a unit that is reading over to writing, on the descriptor it
  * is connected to, at its start. Returns false when that descriptor is

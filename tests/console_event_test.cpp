@@ -3,7 +3,6 @@
 // "Interrupt" and status 1, every byte written once and in order.
 #include "runtime/f2c.h"
 #include "runtime/end.h"
-#include "runtime/io_state.h"
 #include "tests/support.h"
 
 #include <windows.h>
@@ -24,7 +23,7 @@ const std::string kRecord = "    1.00\r\n";
 // the run ends as it was ending, with status 0 and nothing said.
 [[noreturn]] void stop_while_interrupted(const std::string &path)
 {
-	sys_start(end_on_event);
+	sys_start(end_on_event, end_leaving_units);
 	connect(31, path, "new");
 	float x = 1.f;
 	integer one = 1;
@@ -32,7 +31,7 @@ const std::string kRecord = "    1.00\r\n";
 	s_wsfe(&ci);
 	do_fio(&one, (char *)&x, (ftnlen)sizeof x);
 	e_wsfe();
-	end_hold();
+	sys_hold_buffers();
 	std::thread([] {
 		sys_console_event(CTRL_C_EVENT);
 		_exit(9);   // the handler came back without ending the run
@@ -45,7 +44,7 @@ const std::string kRecord = "    1.00\r\n";
 // while (by calling the handler, or for real through the console), ends it.
 [[noreturn]] void write_until_interrupted(const std::string &path, bool real_event)
 {
-	sys_start(end_on_event);
+	sys_start(end_on_event, end_leaving_units);
 	connect(31, path, "new");
 	std::thread([real_event] {
 		Sleep(50);

@@ -1,7 +1,8 @@
 // The run-time's statements misused or failing: each row is one action and
 // the exact first line of the diagnostic it must end with (status 3).
 #include "runtime/f2c.h"
-#include "runtime/io_state.h"
+#include "runtime/fatal.h"
+#include "runtime/statement.h"
 #include "tests/support.h"
 
 #include <errno.h>
@@ -26,7 +27,7 @@ void memory_unit(const char *bytes, int fail_errno)
 {
 	static memory_source m;
 	unit *u = &units[30];
-	unit_attach(u, -1, nullptr, false);
+	unit_attach(u, -1, false);
 	open_memory(&u->in, &m, bytes, strlen(bytes), 0, fail_errno);
 }
 
@@ -116,8 +117,8 @@ TEST(RuntimeDeathTest, Diagnostics)
 		{"OPEN old of a missing file", [] { connect(31, "/nonexistent/x", "old"); }, "open: No such file or directory"},
 		{"OPEN new where nothing can be created", [] { connect(31, "/nonexistent/x", "new"); },
 		 "open: No such file or directory"},
-		{"an error number the run-time does not know", [] { fatal(999, "place"); }, "place: illegal error number 999"},
-		{"a negative one", [] { fatal(-7, "place"); }, "place: illegal error number -7"},
+		{"an error number the run-time does not know", [] { fatal(999, "place", nullptr); }, "place: illegal error number 999"},
+		{"a negative one", [] { fatal(-7, "place", nullptr); }, "place: illegal error number -7"},
 	};
 	for (const death_row &r : rows)
 		EXPECT_EXIT(r.action(), testing::ExitedWithCode(3), "^" + console_text(r.first_line + "\n")) << r.what;
@@ -126,7 +127,7 @@ TEST(RuntimeDeathTest, Diagnostics)
 // Unit 31 writing to /dev/full.
 void full_unit()
 {
-	unit_attach(&units[31], open("/dev/full", O_WRONLY), nullptr, false);
+	unit_attach(&units[31], open("/dev/full", O_WRONLY), false);
 	units[31].writing = units[31].writable = true;
 }
 
@@ -174,7 +175,7 @@ TEST(RuntimeDeathTest, FullDevice)
 
 TEST(RuntimeDeathTest, NoUnitYet)
 {
-	EXPECT_EXIT({ io.cur = nullptr; io.format = nullptr; fatal(ERR_FORMAT, "p"); }, testing::ExitedWithCode(3),
+	EXPECT_EXIT({ io.format = nullptr; fatal(ERR_FORMAT, "p", nullptr); }, testing::ExitedWithCode(3),
 	            "^" + console_text("p: error in format\napparent state: internal I/O\nlately \\w+ sequential"));
 }
 

@@ -23,6 +23,7 @@ struct memory_source {
 	const char *data;
 	size_t size, pos, chunk;
 	int fail_errno;
+	unsigned char buf[TEXT_BUF];   // the stream's buffer
 };
 
 inline long memory_read(void *ctx, char *buf, size_t cap)
@@ -45,8 +46,12 @@ inline long memory_read(void *ctx, char *buf, size_t cap)
 inline void open_memory(text_in *t, memory_source *m, const char *data, size_t size, size_t chunk = 0,
                         int fail_errno = 0)
 {
-	*m = memory_source{data, size, 0, chunk, fail_errno};
-	text_open(t, memory_read, m);
+	m->data = data;
+	m->size = size;
+	m->pos = 0;
+	m->chunk = chunk;
+	m->fail_errno = fail_errno;
+	text_open(t, memory_read, m, m->buf);
 }
 
 // Seven list-directed items read the way the program reads its parameters.

@@ -6,8 +6,9 @@
  * 2. Neither touches a file. Any other argument is ignored (Windows' "Open
  * with" passes a path), and a run without one is the program's dialogue.
  */
-#include "runtime/options.h"
+#include "driver/options.h"
 
+#include "runtime/fatal.h"
 #include "runtime/platform.h"
 
 #include <string.h>
@@ -31,37 +32,25 @@ static const char *const usage[] = {
 	"The manual: man korvex (on Windows korvex.txt, beside korvex.exe).",
 };
 
-static void put(int fd, const char *s)
-{
-	sys_write_all(fd, s, strlen(s));
-}
-
-static void put_line(const char *s)
-{
-	put(1, s);
-	put(1, SYS_CONSOLE_LINE_END);
-}
-
 int answer_option(int argc, char **argv)
 {
 	if (argc < 2)
 		return -1;
 	const char *a = argv[1];
 	if (strcmp(a, "--version") == 0 || strcmp(a, "-V") == 0) {
-		put_line("korvex " KORVEX_VERSION);
+		write_line(1, "korvex " KORVEX_VERSION);
 		return 0;
 	}
 	if (strcmp(a, "--help") == 0 || strcmp(a, "-h") == 0 || (SYS_HELP_SWITCH && strcmp(a, SYS_HELP_SWITCH) == 0)) {
 		for (const char *line : usage)
-			put_line(line);
+			write_line(1, line);
 		return 0;
 	}
 	/* the platform's switch character is the first of its help switch */
 	if (a[0] != '-' && !(SYS_HELP_SWITCH && a[0] == SYS_HELP_SWITCH[0]))
 		return -1;
-	put(2, "korvex: unknown option ");
-	put(2, a);
-	put(2, " (korvex --help lists the options)");
-	put(2, SYS_CONSOLE_LINE_END);
+	write_text(2, "korvex: unknown option ");
+	write_text(2, a);
+	write_line(2, " (korvex --help lists the options)");
 	return 2;
 }

@@ -3,10 +3,10 @@
  * the console units, the main program, which ends by STOP; and the exit
  * of the process.
  */
+#include "driver/options.h"
 #include "runtime/end.h"
 #include "runtime/f2c.h"
-#include "runtime/io_state.h"
-#include "runtime/options.h"
+#include "runtime/units.h"
 
 #include <stdlib.h>
 
@@ -17,8 +17,8 @@ void end_process(int status)
 
 int main(int argc, char **argv)
 {
-	if (!sys_start(end_on_event))
-		end_process(3);   /* no standard descriptors or no lock: nothing can be said */
+	if (!sys_start(end_on_event, end_leaving_units))
+		end_process(3);   /* no standard descriptors: nothing can be said */
 	int status = answer_option(argc, argv);
 	if (status >= 0)
 		end_process(status);
