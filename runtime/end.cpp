@@ -9,12 +9,9 @@
 #include "runtime/fatal.h"
 #include "runtime/units.h"
 
+/* Each event's message and status, in the order of sys_event. */
 static const char *const event_messages[] = {"Interrupt", "Killed", "Floating Exception", "IOT Trap"};
-
-static int event_status(sys_event e)
-{
-	return e == SYS_INTERRUPT || e == SYS_TERMINATE ? 1 : 3;
-}
+static const int event_status[] = {1, 1, 3, 3};
 
 void end_run(int status)
 {
@@ -32,13 +29,13 @@ void end_run(int status)
 void end_on_event(sys_event e)
 {
 	write_line(2, event_messages[e]);
-	end_run(event_status(e));
+	end_run(event_status[e]);
 }
 
 void end_leaving_units(sys_event e)
 {
 	write_line(2, event_messages[e]);
-	end_process(event_status(e));
+	end_process(event_status[e]);
 }
 
 int s_stop(char *, ftnlen)

@@ -1,17 +1,15 @@
 /*
- * The one end of every run (end.cpp): the buffers' lock taken for good, so
- * that no event is answered from then on; then the message, if any; then
- * every unit closed (strictly for status 0: a unit that cannot be written
- * out is a fatal error), "abnormal program termination" for status 3, and
- * the end of the process.
+ * The one end of every run (end.cpp): the message, if any; every unit
+ * closed, the lock taken for good (strictly for status 0: a unit that
+ * cannot be written out is a fatal error); "abnormal program termination"
+ * for status 3; the end of the process.
  */
 #ifndef KORVEX_END_H
 #define KORVEX_END_H
 
 #include "runtime/platform.h"
 
-/* Takes the lock for good, closes every unit and ends the process with
- * status. */
+/* Closes every unit and ends the process with status. */
 [[noreturn]] void end_run(int status);
 
 /* The run-time's answers to an event from outside, handed to sys_start:

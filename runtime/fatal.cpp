@@ -51,7 +51,7 @@ static void write_number(long v)
 /* The first line's message, or null for a number the run-time does not know. */
 static const char *message(int code)
 {
-	if (code >= 0 && code < ERR_FORMAT)
+	if (code > 0 && code < ERR_BASE)
 		return strerror(code);
 	for (const auto &m : messages)
 		if (m.code == code)

@@ -1,29 +1,29 @@
 /*
- * The one way a run fails (fatal.cpp): the run-time's error numbers, the
- * diagnostic, and the plain writes to the standard descriptors it and the
- * other messages use.
+ * The one way a run fails (fatal.cpp): the error numbers, the diagnostic,
+ * and the plain writes to the standard descriptors that every message uses.
  */
 #ifndef KORVEX_FATAL_H
 #define KORVEX_FATAL_H
 
 #include "runtime/units.h"
 
-/* Error numbers of the run-time's own messages; below 100 an errno. */
+/* Error numbers of the run-time's own messages: the library's numbers
+ * above ERR_BASE, apart from every errno (Linux's reach 133: EDQUOT is 122). */
 enum {
-	ERR_FORMAT = 100,
-	ERR_UNIT_NUMBER = 101,
-	ERR_LIST_INPUT = 112,
-	ERR_NOT_CONNECTED = 114,
-	ERR_VARIABLE_TYPE = 117,
-	ERR_CANT_READ = 126,
-	ERR_CANT_WRITE = 127,
-	ERR_NEW_EXISTS = 128,
-	ERR_NAME_TOO_LONG = 140,   /* KORVEX's own */
+	ERR_BASE = 1000,
+	ERR_FORMAT = ERR_BASE + 100,
+	ERR_UNIT_NUMBER = ERR_BASE + 101,
+	ERR_LIST_INPUT = ERR_BASE + 112,
+	ERR_NOT_CONNECTED = ERR_BASE + 114,
+	ERR_VARIABLE_TYPE = ERR_BASE + 117,
+	ERR_CANT_READ = ERR_BASE + 126,
+	ERR_CANT_WRITE = ERR_BASE + 127,
+	ERR_NEW_EXISTS = ERR_BASE + 128,
+	ERR_NAME_TOO_LONG = ERR_BASE + 140,   /* KORVEX's own */
 	ERR_END_OF_FILE = -1,
 };
 
-/* Writes s, or s and the console's line end, to descriptor fd; gives up
- * quietly. */
+/* Writes s, or s and the console's line end, to fd; gives up quietly. */
 void write_text(int fd, const char *s);
 void write_line(int fd, const char *s);
 

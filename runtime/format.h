@@ -1,17 +1,12 @@
 /*
- * The format interpreter: a format text such as "(2f8.2)" compiled into
- * a list of operations, and a machine that walks it item by item.
- *
- * Accepted: literals delimited by the byte 0x02, an apostrophe or a double
- * quote (a doubled apostrophe or quote stands for itself, and splits the
- * literal in two: the library's delimiters, which the program's texts may
- * use); '$', which suppresses the line end of the last record; '/', which
- * ends a record; Aw and A (input only, as wide as the item); Fw.d (output
- * only) up to F16.3, where the program's F8.2 costs no less code; a repeat
- * count before a data descriptor ("2f8.2"), read like a width. Blanks and
- * commas between items are ignored. Groups in parentheses and a format
- * that starts again for more items are not: no statement of the program
- * needs them.
+ * The format interpreter: a format text such as "(2f8.2)" compiled into a
+ * list of operations, and a machine that walks it item by item. Accepted:
+ * literals delimited by the byte 0x02, an apostrophe or a double quote (the
+ * library's delimiters; a doubled one stands for itself); '$' (no line end
+ * after the last record); '/' (a record ends); Aw and A, on input, as wide
+ * as the item; Fw.d on output, up to F16.3 (F8.2 would cost no less code);
+ * a repeat count before a data descriptor, read like a width. No groups,
+ * and a format never starts again: no statement of the program needs it.
  */
 #ifndef KORVEX_FORMAT_H
 #define KORVEX_FORMAT_H
@@ -26,9 +21,8 @@ struct fmt_op {
 	int len;
 };
 
-/* An F descriptor is at most F16.3, where F editing is exact in 64-bit
- * integers (fedit.cpp); the program's one is F8.2. */
-enum { FMT_MAX_OPS = 128, FMT_MAX_REPEAT = 9999, FMT_MAX_WIDTH = 255 };
+/* F16.3 at most: there F editing is exact in 64-bit integers (fedit.cpp). */
+enum { FMT_MAX_OPS = 16, FMT_MAX_REPEAT = 9999, FMT_MAX_WIDTH = 255 };
 enum { FMT_F_MAX_WIDTH = 16, FMT_F_MAX_DECIMALS = 3 };
 
 struct fmt_program {
@@ -52,10 +46,8 @@ void fmt_start(fmt_run *r, const fmt_program *p);
 
 /* The next step of the statement. With an item waiting (want_data), walks
  * to the next data descriptor, failing with STEP_ERROR at the end of the
- * format (the program's statements never have more items than their
- * format has descriptors, so a format never starts again); without one,
- * stops at the next data descriptor or the end (STEP_END). *op is the
- * literal or data descriptor. */
+ * format; without one, stops at the next data descriptor or the end
+ * (STEP_END). *op is the literal or data descriptor. */
 fmt_step fmt_next(fmt_run *r, bool want_data, const fmt_op **op);
 
 #endif

@@ -1,21 +1,40 @@
 /*
- * OPEN (f_open): connect a unit to a named file.
+ * OPEN (f_open) and INQUIRE by name (f_inqu): a unit connected to a named
+ * file, and whether a file exists.
  *
- * The name is the given text without its trailing blanks. Status "new"
+ * A name is the given text without its trailing blanks. Status "new"
  * creates the file at once, empty, refusing an existing one (a directory
  * included) in the same system call, and the unit keeps the descriptor
  * that call returned: the file it made is the file it writes, whatever
  * happens to the name afterwards. Any other status (the program uses
  * only "old") needs an existing file, which is opened for reading, or
- * for writing if it cannot be read; a directory is never connected.
+ * for writing if it cannot be read; a directory is never connected. The
+ * inquiry answers EXIST= alone (the program asks nothing else): whether
+ * the file-status query succeeds, a directory included; it never fails.
  */
 #include "runtime/f2c.h"
 #include "runtime/fatal.h"
-#include "runtime/file_name.h"
 #include "runtime/platform.h"
 
 #include <errno.h>
 #include <string.h>
+
+/* name[0..len) without its trailing blanks, NUL-terminated in out. False
+ * with errno set when it does not fit (ENAMETOOLONG) or holds a NUL byte
+ * (ENOENT): cut short there it would name another file. */
+static bool trimmed_name(char *out, const char *name, ftnlen len)
+{
+	size_t n = len > 0 ? (size_t)len : 0;
+	while (n > 0 && name[n - 1] == ' ')
+		n--;
+	if (n >= NAME_MAX_BYTES || memchr(name, '\0', n)) {
+		errno = n >= NAME_MAX_BYTES ? ENAMETOOLONG : ENOENT;
+		return false;
+	}
+	memcpy(out, name, n);
+	out[n] = '\0';
+	return true;
+}
 
 integer f_open(olist *a)
 {
@@ -50,7 +69,14 @@ integer f_open(olist *a)
 	err = unit_attach(u, fd, false);
 	if (err)
 		fatal(err, "open", u);
-	u->writing = writing;
-	u->writable = create || writing;
+	u->writing = create || writing;
+	return 0;
+}
+
+integer f_inqu(inlist *a)
+{
+	char name[NAME_MAX_BYTES];
+	if (a->inex)
+		*a->inex = trimmed_name(name, a->infile, a->infilen) && sys_exists(name);
 	return 0;
 }

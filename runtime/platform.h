@@ -1,9 +1,8 @@
 /*
  * What differs between the platforms the run-time runs on, and nothing
  * else: raw descriptor I/O, the file operations, the console's line end,
- * the lock on the units' buffers and the events from outside. One
- * implementation file per platform, which includes only this header and
- * the system's; everything outside them is platform-free.
+ * the lock on the units and the events from outside. One implementation
+ * file per platform, which includes only this header and the system's.
  */
 #ifndef KORVEX_PLATFORM_H
 #define KORVEX_PLATFORM_H
@@ -13,17 +12,16 @@
 /* Events from outside that end a run. */
 enum sys_event { SYS_INTERRUPT, SYS_TERMINATE, SYS_FP_EXCEPTION, SYS_ABORT };
 
-/* An answer to an event: answer is called by the platform's handler with
- * the buffers' lock held, and ends the run; leave is called where the lock
- * cannot be had in time (Windows: a write that does not end), and ends the
- * process without touching the buffers. Neither returns. */
+/* An answer to an event, which ends the run and never returns: answer is
+ * called by the platform's handler with the units' lock held; leave where
+ * the lock cannot be had in time (Windows: a write that does not end),
+ * and touches no unit. */
 typedef void (*sys_event_answer)(sys_event e);
 
 /* Start-up: descriptors 0-2 open (on the null device where they were
  * closed or have nothing behind them, so that no data file takes their
- * number), in binary mode, and the answers installed for the events (an
- * interrupt that was ignored stays ignored). False when a descriptor
- * cannot be put in place. */
+ * number), in binary mode, and the answers installed (an interrupt that
+ * was ignored stays ignored). False when a descriptor cannot be placed. */
 bool sys_start(sys_event_answer answer, sys_event_answer leave);
 
 /* Reads up to cap bytes, waiting for them where the descriptor would not
@@ -37,17 +35,12 @@ int sys_write_all(int fd, const char *p, size_t n);
 /* Closes fd; 0 or an errno. */
 int sys_close(int fd);
 
-/* Opens name for reading, refusing a directory (EISDIR); the descriptor,
- * or -1 with errno set. */
+/* Open name for reading (a directory refused, EISDIR), or for writing at
+ * its start without truncation; create it, empty, for reading and
+ * writing whatever permissions it gets (an existing name, a directory or
+ * a dangling link included, is EEXIST). The descriptor, or -1 with errno. */
 int sys_open_read(const char *name);
-
-/* Opens an existing name for writing, at its start, without truncation;
- * the descriptor, or -1 with errno set. */
 int sys_open_write(const char *name);
-
-/* Creates name, empty, for reading and writing, whatever permissions the
- * new file gets; an existing name (a directory, a dangling link included)
- * is EEXIST. The descriptor, or -1 with errno set. */
 int sys_create(const char *name);
 
 /* Whether the file-status query on name succeeds (a directory exists);
@@ -57,21 +50,19 @@ bool sys_exists(const char *name);
 /* Removes name; 0 or an errno. */
 int sys_remove(const char *name);
 
-/* The console's line end. */
+/* The console's line end, and the platform's own way to ask for help
+ * ("/?" on Windows) or null. */
 extern const char SYS_CONSOLE_LINE_END[];
-
-/* The platform's own way to ask for help ("/?" on Windows), or null. */
 extern const char *const SYS_HELP_SWITCH;
 
-/* The lock on the units: held while a unit is connected, written to,
- * written out or closed, so that an event's answer, which closes every
- * unit, never meets one half changed. Taken again by the thread that
- * holds it, it stays held until unlocked as often. POSIX: a counter, no
- * system call; a signal that finds it held is recorded and answered when
- * it is released (a fault the program raises itself is answered at once).
- * Windows: a critical section, as the console handler runs on a thread of
- * its own and waits for it. sys_hold_buffers takes it for good: the end of
- * a run, after which no event is answered. */
+/* The lock on the units, held while one is connected, written to, written
+ * out or closed, so that an event's answer, which closes every unit, never
+ * meets one half changed; taken again by its holder, it is held until
+ * unlocked as often. POSIX: a counter, no system call, and a signal that
+ * finds it held is answered when it is released (a fault the program
+ * raises itself, at once). Windows: a critical section the console
+ * handler's thread waits for. sys_hold_buffers takes it for good: the end
+ * of a run, after which no event is answered. */
 void sys_lock_buffers(void);
 void sys_unlock_buffers(void);
 void sys_hold_buffers(void);

@@ -1,22 +1,18 @@
 /*
- * The platform layer on Windows, with the C run-time's descriptor calls
- * (_open, _read, _write, ...) and the console control handler; the same
- * calls exist in MinGW-w64 and in Microsoft's compiler. File names go to
- * the wide (UTF-16) API.
- *
- * Every descriptor is in binary mode: the run-time does its own text-mode
- * handling (CR LF, Ctrl-Z), the C run-time must not do it a second time.
+ * The platform layer on Windows: the C run-time's descriptor calls, which
+ * MinGW-w64 and Microsoft's compiler share, every one in binary mode (the
+ * run-time does its own CR LF and Ctrl-Z); the console control handler;
+ * file names through the wide (UTF-16) API.
  */
 #include "runtime/platform.h"
 
 #include <windows.h>
 
+#include <atomic>
 #include <errno.h>
 #include <fcntl.h>
 #include <io.h>
 #include <signal.h>
-#include <stdlib.h>
-#include <string.h>
 #include <sys/stat.h>
 
 const char SYS_CONSOLE_LINE_END[] = "\r\n";
@@ -24,18 +20,14 @@ const char *const SYS_HELP_SWITCH = "/?";
 
 static sys_event_answer answer, leave;
 
-/* The lock on the units, held by whoever changes one, and for good by
- * whoever ends the run (held_for_good). A console control handler runs on
- * a thread of its own: it takes the lock before it answers, so that
- * nothing is written twice or torn. */
+/* The lock on the units (platform.h), held for good by the end of a run. */
 static CRITICAL_SECTION buffers_lock;
-static volatile LONG held_for_good;
+static std::atomic<bool> held_for_good;
 
-/* How long a console handler waits for the lock. A buffer is written out
- * in far less; a write that takes longer does not end (a pipe nobody
- * reads), and the system itself ends the process some 5 s after a close
- * event, so the handler must decide before then: it leaves with the
- * event's message and status, the buffers as they are. */
+/* How long a console handler waits for the lock. A write out takes far
+ * less; a longer one does not end (a pipe nobody reads), and the system
+ * ends the process some 5 s after a close event: the handler leaves first,
+ * with the event's message and status, the buffers as they are. */
 enum { HANDLER_WAIT_MS = 3000, HANDLER_POLL_MS = 10 };
 
 /* Called by the system on a thread of its own. Not static: the tests call
@@ -114,7 +106,7 @@ void sys_unlock_buffers(void)
 void sys_hold_buffers(void)
 {
 	EnterCriticalSection(&buffers_lock);
-	held_for_good = 1;
+	held_for_good = true;
 }
 
 long sys_read(int fd, char *buf, size_t cap)
@@ -141,13 +133,11 @@ int sys_close(int fd)
 	return _close(fd) == 0 ? 0 : errno;
 }
 
-/* A file name as typed, in bytes, as the UTF-16 name the wide file API
- * takes, so that the file opened is the one Explorer shows: decoded in the
- * console's input code page when standard input is a console (the name
- * was typed there), else as UTF-8 when it is valid UTF-8 (a file saved by
- * Notepad, most scripts), else in the ANSI code page. ASCII is the same
- * in all of them. Then op on it: its result, or -1 with errno set for a
- * name too long. */
+/* op on a file name as typed, in bytes, turned into the UTF-16 name the
+ * wide API takes, so that the file opened is the one Explorer shows: in
+ * the console's input code page when standard input is a console, else as
+ * UTF-8 when it is valid UTF-8 (Notepad, most scripts), else in the ANSI
+ * code page. op's result, or -1 with errno set for a name too long. */
 enum { WIDE_NAME_MAX = 1024 };
 
 static int on_wide_name(const char *name, int (*op)(const wchar_t *))

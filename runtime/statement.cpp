@@ -33,13 +33,13 @@ unit *statement_start(long n, const char *unit_place, bool reading, const char *
 	io.format = format;
 	io.write_place = write_place;
 	io.column = 0;
-	if (!reading) {
-		if (!unit_start_writing(u))
-			fatal(ERR_CANT_WRITE, "write start", u);
+	/* A unit is for writing or for reading, from its OPEN on: a new file
+	 * is written, never read; an existing one is read, or written if it
+	 * cannot be read. */
+	if (u->writing != !reading)
+		fatal(reading ? ERR_CANT_READ : ERR_CANT_WRITE, reading ? "read start" : "write start", u);
+	if (!reading)
 		return u;
-	}
-	if (u->writing)
-		fatal(ERR_CANT_READ, "read start", u);
 	/* A READ takes what it needs of a line and leaves the rest; the rest
 	 * is discarded only when the next READ starts, so that a console READ
 	 * never waits for more typing after its own line has ended. */
@@ -52,16 +52,14 @@ unit *statement_start(long n, const char *unit_place, bool reading, const char *
 
 void statement_put(const char *p, size_t n)
 {
-	int err = unit_put(io.cur, p, n);
-	if (err)
+	if (int err = unit_put(io.cur, p, n))
 		fatal(err, io.write_place, io.cur);
 	io.column += (int)n;
 }
 
 void statement_record_end(void)
 {
-	int err = unit_line_end(io.cur);
-	if (err)
+	if (int err = unit_line_end(io.cur))
 		fatal(err, io.write_place, io.cur);
 	io.column = 0;
 }

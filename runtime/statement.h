@@ -1,9 +1,8 @@
 /*
  * The I/O statement in progress (or the last one started): one struct,
- * io, owned by statement.cpp and reached the same way by every statement
- * function; a diagnostic reports its format and direction. What outlives
- * a statement belongs to its unit (units.h), or to the format cache
- * (sfe.cpp).
+ * io, owned by statement.cpp; a diagnostic reports its format and
+ * direction. What outlives a statement belongs to its unit (units.h) or
+ * to the format cache (sfe.cpp).
  */
 #ifndef KORVEX_STATEMENT_H
 #define KORVEX_STATEMENT_H
@@ -31,12 +30,10 @@ extern statement io;
 extern const char LIST_IO[];
 
 /* Starts a READ or WRITE on unit n with format (a format text, or
- * LIST_IO): the unit, recorded as current with the direction (an illegal
- * number or an unconnected unit is fatal at unit_place; a statement on
- * the console first writes out the files' buffered output), then the
- * direction the unit must allow, then the rest of an input line an
- * earlier READ left. A failed write of a WRITE is reported at write_place.
- * Returns the unit. */
+ * LIST_IO): a statement on the console first writes out the files; the
+ * unit must exist and be connected (else fatal at unit_place) and allow
+ * the direction; an input line an earlier READ left is skipped. A WRITE's
+ * failed write is reported at write_place. Returns the unit. */
 unit *statement_start(long n, const char *unit_place, bool reading, const char *format,
                       const char *write_place);
 
@@ -46,8 +43,8 @@ void statement_put(const char *p, size_t n);
 /* Ends the current WRITE's record with a line end; fatal on failure. */
 void statement_record_end(void);
 
-/* Ends a WRITE statement: its last record's line end unless suppressed;
- * the console is written out at the end of every write statement. */
+/* Ends a WRITE: its last line end unless suppressed; the console is
+ * written out at the end of every WRITE. */
 void statement_end_write(bool line_end);
 
 #endif

@@ -13,7 +13,6 @@ void text_open(text_in *t, text_reader read, void *ctx, unsigned char *buf)
 	t->ctx = ctx;
 	t->buf = buf;
 	t->pos = t->end = 0;
-	t->start = 0;
 	t->back = TEXT_NONE;
 	t->at_end = false;
 	t->error = 0;
@@ -27,7 +26,6 @@ static bool fill(text_in *t)
 		return true;
 	if (t->at_end || t->error)
 		return false;
-	t->start += (long long)t->end;
 	t->pos = t->end = 0;
 	long n = t->read(t->ctx, (char *)t->buf, TEXT_BUF);
 	if (n < 0) {

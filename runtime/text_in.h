@@ -13,8 +13,7 @@
 enum { TEXT_BUF = 4096 };
 enum { TEXT_EOF = -1, TEXT_ERROR = -2, TEXT_NONE = -3 };
 
-/* Reads up to cap bytes into buf. Returns the count, 0 at the end of the
- * data, or -1 with errno set on a read error. */
+/* Reads up to cap bytes into buf: the count, 0 at the end, or -1 with errno. */
 typedef long (*text_reader)(void *ctx, char *buf, size_t cap);
 
 struct text_in {
@@ -22,14 +21,12 @@ struct text_in {
 	void *ctx;
 	unsigned char *buf;  /* TEXT_BUF bytes */
 	size_t pos, end;
-	long long start;    /* offset in the data of buf[0] */
 	int back;           /* a character handed back by text_ungetc, or TEXT_NONE */
 	bool at_end;        /* the data has ended (end of file or 0x1A) */
 	int error;          /* errno of a failed read, 0 if none */
 };
 
-/* Makes t read through read(ctx, ...) into buf (TEXT_BUF bytes), at the
- * start of the data. */
+/* Makes t read through read(ctx, ...) into buf (TEXT_BUF bytes). */
 void text_open(text_in *t, text_reader read, void *ctx, unsigned char *buf);
 
 /* The next character: a byte 0..255, '\n' for a line end, TEXT_EOF at the

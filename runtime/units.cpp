@@ -10,16 +10,13 @@
 
 unit units[MAX_UNITS];
 
-/* The buffers of the connected units: a pool of a few, each a unit's
- * input and output buffer, taken at connection and given back at close.
- * A slot's pages are touched only once a unit uses it. */
+/* The buffers of the connected units: a pool of a few slots, each a
+ * unit's input and output buffer, taken at connection and given back at
+ * close; a slot's pages are touched only once a unit uses it. The slots'
+ * owners are the connected units, the list every walk goes through. */
 enum { POOL_SLOTS = 16 };
 static char pool[POOL_SLOTS][TEXT_BUF + OUT_BUF];
-static unit *pool_owner[POOL_SLOTS];
-
-/* The connected units, in the order they were connected. */
-static unit *connected[MAX_UNITS];
-static int connected_count;
+static unit *owner[POOL_SLOTS];
 
 static long read_unit(void *ctx, char *buf, size_t cap)
 {
@@ -32,19 +29,18 @@ int unit_attach(unit *u, int fd, bool console)
 		unit_close(u);   /* connected afresh (a harness's next run) */
 	sys_lock_buffers();
 	int slot = 0;
-	while (slot < POOL_SLOTS && pool_owner[slot])
+	while (slot < POOL_SLOTS && owner[slot])
 		slot++;
 	if (slot < POOL_SLOTS) {
-		pool_owner[slot] = u;
+		owner[slot] = u;
 		u->connected = true;
 		u->console = console;
-		u->writing = u->writable = u->skip_line = false;
+		u->writing = u->skip_line = false;
 		u->fd = fd;
 		text_open(&u->in, read_unit, u, (unsigned char *)pool[slot]);
 		u->out = pool[slot] + TEXT_BUF;
 		u->out_len = 0;
 		u->slot = slot;
-		connected[connected_count++] = u;
 	}
 	sys_unlock_buffers();
 	return slot < POOL_SLOTS ? 0 : EMFILE;
@@ -56,7 +52,7 @@ void units_init(void)
 	unit_attach(&units[0], 2, true);
 	unit_attach(&units[5], 0, true);
 	unit_attach(&units[6], 1, true);
-	units[0].writing = units[6].writing = units[0].writable = units[6].writable = true;
+	units[0].writing = units[6].writing = true;
 }
 
 int unit_flush(unit *u)
@@ -90,18 +86,15 @@ int unit_put(unit *u, const char *p, size_t n)
 
 int unit_line_end(unit *u)
 {
-	if (u->console)
-		return unit_put(u, SYS_CONSOLE_LINE_END, strlen(SYS_CONSOLE_LINE_END));
-	return unit_put(u, "\r\n", 2);
+	const char *end = u->console ? SYS_CONSOLE_LINE_END : "\r\n";
+	return unit_put(u, end, strlen(end));
 }
 
 unit *units_flush_files(int *err)
 {
-	for (int i = 0; i < connected_count; i++) {
-		unit *u = connected[i];
-		if (!u->console && (*err = unit_flush(u)) != 0)
+	for (unit *u : owner)
+		if (u && !u->console && (*err = unit_flush(u)) != 0)
 			return u;
-	}
 	return nullptr;
 }
 
@@ -114,11 +107,7 @@ int unit_close(unit *u)
 		if (!err)
 			err = closing;
 	}
-	int i = 0;
-	while (connected[i] != u)
-		i++;
-	memmove(&connected[i], &connected[i + 1], (size_t)(--connected_count - i) * sizeof connected[0]);
-	pool_owner[u->slot] = nullptr;
+	owner[u->slot] = nullptr;
 	u->out = nullptr;
 	u->connected = false;
 	u->fd = -1;
@@ -130,27 +119,12 @@ unit *units_close_all(int *err)
 {
 	sys_hold_buffers();
 	unit *failed = nullptr;
-	while (connected_count > 0) {
-		unit *u = connected[0];
-		int e = unit_close(u);
+	for (unit *u : owner) {
+		int e = u ? unit_close(u) : 0;
 		if (e && !failed) {
 			failed = u;
 			*err = e;
 		}
 	}
 	return failed;
-}
-
-bool unit_start_writing(unit *u)
-{
-	if (u->writing)
-		return true;
-	/* Never a reopen by name: the name may meanwhile stand for another
-	 * file, and only the file the unit is connected to is written. Output
-	 * starts where the descriptor is, so not after a read (the program
-	 * never reads the file it writes). */
-	if (!u->writable || u->in.start + (long long)u->in.end > 0)
-		return false;
-	u->writing = true;
-	return true;
 }

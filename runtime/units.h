@@ -1,16 +1,14 @@
 /*
  * The unit table: numbered units connected to the console or to files,
- * each with a text-mode input stream and a 4096-byte output buffer. A unit
- * takes its buffers from a small pool when it is connected and gives them
- * back when it is closed: the table itself is small, a slot's pages are
- * touched only when a unit uses it, and only connected units are walked. The buffers are plain memory written out with the platform's raw
- * write, so that an event's answer can empty them without stdio.
+ * each with a text-mode input stream and a 4096-byte output buffer, plain
+ * memory written out with the platform's raw write. A unit takes its
+ * buffers from a small pool when it is connected and gives them back when
+ * it is closed; only connected units are walked.
  *
  * The lock rule: every change to a unit (connect, append, write out,
- * close) is made with the buffers' lock held (platform.h), so that an
- * event's answer, which takes the lock and closes every unit, never meets
- * one half changed. Reading a unit's input needs no lock: the answer never
- * touches it.
+ * close) is made with the units' lock held (platform.h), so that an
+ * event's answer, which closes every unit, never meets one half changed.
+ * Reading a unit's input needs no lock: the answer never touches it.
  */
 #ifndef KORVEX_UNITS_H
 #define KORVEX_UNITS_H
@@ -25,16 +23,15 @@ struct unit {
 	bool connected;
 	bool console;      /* a standard stream: never reopened, write errors ignored,
 	                      flushed at the end of every write statement */
-	bool writing;      /* the unit is writing, else reading */
-	bool writable;     /* the descriptor is open for writing as well */
+	bool writing;      /* the unit is for writing, else for reading */
 	bool skip_line;    /* the rest of the current input line is still to be discarded */
 	int fd;
 	char name[NAME_MAX_BYTES];   /* the trimmed file name, "" for none; kept for a
 	                                diagnostic until the unit is connected again */
 	text_in in;        /* reads into the first TEXT_BUF bytes of its pool slot */
-	char *out;         /* the output buffer, the rest of the slot; null while unconnected */
+	char *out;         /* the output buffer, the rest of the slot */
 	size_t out_len;
-	int slot;          /* its buffers' slot in the pool */
+	int slot;          /* its slot in the pool */
 };
 
 extern unit units[MAX_UNITS];
@@ -57,29 +54,19 @@ int unit_attach(unit *u, int fd, bool console);
  * Returns 0 or the errno of a failed write (always 0 for the console). */
 int unit_put(unit *u, const char *p, size_t n);
 
-/* Appends a line end: CR LF in a file, the platform's own on the console.
- * Returns as unit_put. */
+/* Appends a line end (CR LF in a file, the platform's own on the
+ * console), or writes out u's buffered output; returns as unit_put. */
 int unit_line_end(unit *u);
-
-/* Writes out u's buffered output. Returns as unit_put. */
 int unit_flush(unit *u);
-
-/* Writes out the buffered output of every file unit (not the console).
- * Returns null, or the first unit that failed with *err set to its errno. */
-unit *units_flush_files(int *err);
 
 /* Writes out and closes the connected unit u, leaving it unconnected.
  * Returns 0 or the errno of the first failure. */
 int unit_close(unit *u);
 
-/* The end of a run: takes the buffers' lock for good, so that no event is
- * answered from then on, and closes every connected unit. Returns null,
- * or the first unit that failed with *err set to its errno. */
+/* Write out every file unit (not the console), or, at the end of a run,
+ * take the lock for good (no event is answered from then on) and close
+ * every unit. Null, or the first unit that failed with *err its errno. */
+unit *units_flush_files(int *err);
 unit *units_close_all(int *err);
-
-/* Switches a unit that is reading over to writing, on the descriptor it
- * is connected to, at its start. Returns false when that descriptor is
- * not open for writing, or the unit has read from it. */
-bool unit_start_writing(unit *u);
 
 #endif

@@ -117,7 +117,9 @@ TEST(RuntimeDeathTest, Diagnostics)
 		{"OPEN old of a missing file", [] { connect(31, "/nonexistent/x", "old"); }, "open: No such file or directory"},
 		{"OPEN new where nothing can be created", [] { connect(31, "/nonexistent/x", "new"); },
 		 "open: No such file or directory"},
-		{"an error number the run-time does not know", [] { fatal(999, "place", nullptr); }, "place: illegal error number 999"},
+		{"an error number the run-time does not know", [] { fatal(5000, "place", nullptr); }, "place: illegal error number 5000"},
+		{"an errno of 100 or more", [] { fatal(ECONNRESET, "write sfe", nullptr); },
+		 "write sfe: " + std::string(strerror(ECONNRESET))},
 		{"a negative one", [] { fatal(-7, "place", nullptr); }, "place: illegal error number -7"},
 	};
 	for (const death_row &r : rows)
@@ -128,7 +130,7 @@ TEST(RuntimeDeathTest, Diagnostics)
 void full_unit()
 {
 	unit_attach(&units[31], open("/dev/full", O_WRONLY), false);
-	units[31].writing = units[31].writable = true;
+	units[31].writing = true;
 }
 
 // Output that the device refuses.
