@@ -18,8 +18,7 @@ enum { DIGITS_MAX = 20, FIELD_MAX = 16 };   /* below 2^53 * 1000 < 10^19; w <= 1
 
 static const uint64_t p10[] = {1, 10, 100, 1000};
 
-/* round(mag * 10^d), an exact half rounded up, for 0 <= mag < 2^52 and
- * d <= 3. */
+/* round(mag * 10^d), an exact half rounded up; 0 <= mag < 2^52, d <= 3. */
 static uint64_t rounded(double mag, int d)
 {
 	uint64_t bits;

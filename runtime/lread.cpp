@@ -1,11 +1,7 @@
 /*
- * The list-directed reader.
- *
- * An item is found by skipping blanks, tabs and line ends; a comma there
- * is a null value, a slash ends the list. A value is
- *
- *     [r*] [sign] digits [. digits] [exponent]      (r* alone before , or /: r nulls)
- *
+ * The list-directed reader. An item is found by skipping blanks, tabs and
+ * line ends; a comma there is a null value, a slash ends the list. A value
+ * is   [r*] [sign] digits [. digits] [exponent]   (r* alone before , or /: r nulls)
  * where the exponent is one of D E d e with an optional sign and digits,
  * or a sign directly after the digits (1.5-3). A value ends at the first
  * character that cannot continue it, which is read again. After each value

@@ -1,16 +1,11 @@
 /*
- * OPEN (f_open) and INQUIRE by name (f_inqu): a unit connected to a named
- * file, and whether a file exists.
- *
- * A name is the given text without its trailing blanks. Status "new"
- * creates the file at once, empty, refusing an existing one (a directory
- * included) in the same system call, and the unit keeps the descriptor
- * that call returned: the file it made is the file it writes, whatever
- * happens to the name afterwards. Any other status (the program uses
- * only "old") needs an existing file, which is opened for reading, or
- * for writing if it cannot be read; a directory is never connected. The
- * inquiry answers EXIST= alone (the program asks nothing else): whether
- * the file-status query succeeds, a directory included; it never fails.
+ * OPEN (f_open) and INQUIRE by name (f_inqu), of a name without its
+ * trailing blanks. Status "new" creates the file, empty, refusing any
+ * existing name in the same system call, and the unit keeps that call's
+ * descriptor: it writes the file it made, whatever happens to the name.
+ * Status "old" needs an existing file, opened for reading, or for writing
+ * if it cannot be read; never a directory. INQUIRE answers EXIST= alone:
+ * whether the file-status query succeeds (a directory exists).
  */
 #include "runtime/f2c.h"
 #include "runtime/fatal.h"

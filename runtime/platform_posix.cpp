@@ -18,8 +18,7 @@ const char *const SYS_HELP_SWITCH = nullptr;
 static sys_event_answer answer;
 
 /* The lock: how often the one thread holds it, and an event that came
- * while it was held (its number + 1, 0 for none). Atomics without a lock
- * of their own, so that a signal handler may touch them. */
+ * while it was held (its number + 1, or 0). Lock-free, for the handler. */
 static std::atomic<int> lock_depth, pending;
 
 static void answer_now(sys_event e)
@@ -65,10 +64,8 @@ bool sys_start(sys_event_answer a, sys_event_answer)
 	sigaction(SIGTERM, &sa, nullptr);
 	sigaction(SIGFPE, &sa, nullptr);
 	sigaction(SIGABRT, &sa, nullptr);
-	/* A console whose reader has gone is like a full one: its text is
-	 * dropped and the run goes on, so that the table is still completed.
-	 * A file-size limit makes the write fail, and the failure is reported,
-	 * instead of killing the process in silence. */
+	/* A console whose reader has gone is like a full one: the run goes on.
+	 * A file-size limit fails the write, reported, not a silent kill. */
 	signal(SIGPIPE, SIG_IGN);
 	signal(SIGXFSZ, SIG_IGN);
 	return true;

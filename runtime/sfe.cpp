@@ -10,9 +10,8 @@
 
 #include <string.h>
 
-/* The format compiled last, kept from one statement to the next with the
- * same text at the same address (a record written in a loop): its
- * literals point into that text. */
+/* The format compiled last, kept for the next statement with the same
+ * text at the same address (a record written in a loop). */
 enum { FORMAT_KEPT_MAX = 64 };
 static struct {
 	fmt_program compiled;
@@ -20,8 +19,7 @@ static struct {
 	char text[FORMAT_KEPT_MAX + 1];
 } cache;
 
-/* Compiles the statement's format, unless the cache holds it (the
- * program's formats never change). */
+/* Compiles the statement's format, unless the cache holds it. */
 static void compile(const char *text)
 {
 	if (text == cache.at && strcmp(text, cache.text) == 0)
@@ -64,8 +62,7 @@ static void check_input(int c)
 		fatal(io.cur->in.error, "fmt", io.cur);
 }
 
-/* The end of a record: on output a line end, on input the rest of the
- * record and its line end skipped. */
+/* The end of a record: a line end, or the rest of the input record skipped. */
 static void next_record(void)
 {
 	if (io.reading)
@@ -86,8 +83,8 @@ static void write_item(const fmt_op *op, char *ptr, ftnlen len)
 	statement_put(field, (size_t)op->w);
 }
 
-/* A character item on input, A editing as wide as the item: its
- * characters from the record, blanks past the record's end. */
+/* A character item on input, A editing as wide as the item; blanks past
+ * the record's end. */
 static void read_item(const fmt_op *op, char *ptr, ftnlen len)
 {
 	if (op->kind != OP_A || (op->w && op->w != len))
@@ -136,9 +133,8 @@ integer do_fio(ftnint *number, char *ptr, ftnlen len)
 	return 0;
 }
 
-/* A formatted statement's format is current only while it runs: after
- * it, a diagnostic names no format (a list-directed statement's "list io"
- * stays current until the next formatted statement ends). */
+/* A format is current only while its statement runs (a list-directed
+ * one's "list io" until the next formatted statement ends). */
 integer e_wsfe(void)
 {
 	advance(false);
@@ -155,9 +151,8 @@ integer e_rsfe(void)
 	return 0;
 }
 
-/* The rest of the record is read now, not at the next READ: a longer
- * name would otherwise be cut silently into another one. Its line end
- * (or the end of the data) is taken with it. */
+/* The rest of the record, with its line end, is read now, not at the next
+ * READ: a longer name would otherwise be cut silently into another one. */
 integer e_rsfe_name(void)
 {
 	advance(false);

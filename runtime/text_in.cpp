@@ -18,8 +18,7 @@ void text_open(text_in *t, text_reader read, void *ctx, unsigned char *buf)
 	t->error = 0;
 }
 
-/* Makes at least one raw byte available; returns false at the end of
- * the data or after a read error. */
+/* Makes a raw byte available; false at the end of the data or an error. */
 static bool fill(text_in *t)
 {
 	if (t->pos < t->end)

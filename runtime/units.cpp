@@ -10,10 +10,9 @@
 
 unit units[MAX_UNITS];
 
-/* The buffers of the connected units: a pool of a few slots, each a
- * unit's input and output buffer, taken at connection and given back at
- * close; a slot's pages are touched only once a unit uses it. The slots'
- * owners are the connected units, the list every walk goes through. */
+/* The pool: each slot a unit's input and output buffer, its pages touched
+ * only once a unit uses it. Its owners are the connected units, in the
+ * list every walk goes through. */
 enum { POOL_SLOTS = 16 };
 static char pool[POOL_SLOTS][TEXT_BUF + OUT_BUF];
 static unit *owner[POOL_SLOTS];

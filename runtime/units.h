@@ -3,12 +3,11 @@
  * each with a text-mode input stream and a 4096-byte output buffer, plain
  * memory written out with the platform's raw write. A unit takes its
  * buffers from a small pool when it is connected and gives them back when
- * it is closed; only connected units are walked.
- *
- * The lock rule: every change to a unit (connect, append, write out,
- * close) is made with the units' lock held (platform.h), so that an
- * event's answer, which closes every unit, never meets one half changed.
- * Reading a unit's input needs no lock: the answer never touches it.
+ * it is closed; only connected units are walked. The lock rule: every
+ * change to a unit (connect, append, write out, close) is made with the
+ * units' lock held (platform.h), so that an event's answer, which closes
+ * every unit, never meets one half changed. Reading a unit's input needs
+ * no lock: the answer never touches it.
  */
 #ifndef KORVEX_UNITS_H
 #define KORVEX_UNITS_H
