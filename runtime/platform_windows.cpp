@@ -20,8 +20,10 @@ const char *const SYS_HELP_SWITCH = "/?";
 
 static sys_event_answer answer, leave;
 
-/* The lock on the units (platform.h), held for good by the end of a run. */
+/* The lock on the units (platform.h), held for good by the end of a run;
+ * made by its first taker, on the main thread, before any handler waits. */
 static CRITICAL_SECTION buffers_lock;
+static bool lock_made;
 static std::atomic<bool> held_for_good;
 
 /* How long a console handler waits for the lock. A write out takes far
@@ -51,8 +53,8 @@ BOOL WINAPI sys_console_event(DWORD type)
 		return FALSE;
 	}
 	for (int waited = 0; !TryEnterCriticalSection(&buffers_lock); waited += HANDLER_POLL_MS) {
-		if (held_for_good)
-			return TRUE;   /* the run is ending already, and its end stands */
+		if (waited >= HANDLER_WAIT_MS && held_for_good)
+			return TRUE;   /* the run is ending already (its end ends the process) */
 		if (waited >= HANDLER_WAIT_MS)
 			leave(e);
 		Sleep(HANDLER_POLL_MS);
@@ -63,7 +65,7 @@ BOOL WINAPI sys_console_event(DWORD type)
 
 static void on_signal(int sig)
 {
-	EnterCriticalSection(&buffers_lock);
+	sys_lock_buffers();
 	answer(sig == SIGFPE ? SYS_FP_EXCEPTION : SYS_ABORT);
 }
 
@@ -83,7 +85,8 @@ bool sys_start(sys_event_answer a, sys_event_answer l)
 	}
 	answer = a;
 	leave = l;
-	InitializeCriticalSection(&buffers_lock);
+	sys_lock_buffers();   /* made now */
+	sys_unlock_buffers();
 	/* An interrupt that was ignored when the program started (the ignore
 	 * flag a parent passed on) stays ignored: the system then calls no
 	 * handler for Ctrl-C. */
@@ -95,6 +98,10 @@ bool sys_start(sys_event_answer a, sys_event_answer l)
 
 void sys_lock_buffers(void)
 {
+	if (!lock_made) {
+		InitializeCriticalSection(&buffers_lock);
+		lock_made = true;
+	}
 	EnterCriticalSection(&buffers_lock);
 }
 
@@ -105,7 +112,7 @@ void sys_unlock_buffers(void)
 
 void sys_hold_buffers(void)
 {
-	EnterCriticalSection(&buffers_lock);
+	sys_lock_buffers();
 	held_for_good = true;
 }
 
