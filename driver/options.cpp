@@ -1,10 +1,9 @@
 /*
- * The command line: only the first argument is looked at. --help (-h,
- * and /? on Windows) and --version (-V) answer on standard output and end
- * with status 0; any other argument that looks like an option (it starts
- * with '-', on Windows also '/') is refused on standard error with status
- * 2. Neither touches a file. Any other argument is ignored (Windows' "Open
- * with" passes a path), and a run without one is the program's dialogue.
+ * The command line: only the first argument is looked at. --help (-h, /?
+ * on Windows) and --version (-V) answer on standard output (status 0); an
+ * unknown option (starting with '-', on Windows also '/') is refused on
+ * standard error (status 2). Any other argument is ignored (Windows' "Open
+ * with" passes a path); without one the run is the program's dialogue.
  */
 #include "driver/options.h"
 

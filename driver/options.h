@@ -1,6 +1,4 @@
-/*
- * The command-line options (options.cpp).
- */
+/* The command-line options (options.cpp). */
 #ifndef KORVEX_OPTIONS_H
 #define KORVEX_OPTIONS_H
 

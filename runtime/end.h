@@ -12,9 +12,8 @@
 /* Closes every unit and ends the process with status. */
 [[noreturn]] void end_run(int status);
 
-/* The run-time's answers to an event from outside, handed to sys_start:
- * its message and status, with the units closed (the lock held) or left
- * as they are. */
+/* The answers to an event (sys_start): its message and status, the units
+ * closed (the lock held) or left as they are. */
 void end_on_event(sys_event e);
 void end_leaving_units(sys_event e);
 

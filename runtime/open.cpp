@@ -61,10 +61,9 @@ integer f_open(olist *a)
 	}
 	if (fd < 0)
 		fatal(err, "open", u);
-	err = unit_attach(u, fd, false);
+	err = unit_attach(u, fd, false, create || writing);
 	if (err)
 		fatal(err, "open", u);
-	u->writing = create || writing;
 	return 0;
 }
 

@@ -17,11 +17,8 @@ struct statement {
 	bool reading;            /* the last statement started was a read */
 	const char *write_place; /* where a failed write is reported */
 	fmt_run walk;            /* a formatted statement's walk through its format */
-
-	/* A list-directed statement: a READ's values still due, a WRITE's
-	 * characters in the record so far. */
-	lread list;
-	int column;
+	lread list;              /* a list-directed READ's values still due */
+	int column;              /* a WRITE's characters in the record so far */
 };
 
 extern statement io;

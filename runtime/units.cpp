@@ -22,7 +22,7 @@ static long read_unit(void *ctx, char *buf, size_t cap)
 	return sys_read(((unit *)ctx)->fd, buf, cap);
 }
 
-int unit_attach(unit *u, int fd, bool console)
+int unit_attach(unit *u, int fd, bool console, bool writing)
 {
 	if (u->connected)
 		unit_close(u);   /* connected afresh (a harness's next run) */
@@ -34,7 +34,8 @@ int unit_attach(unit *u, int fd, bool console)
 		owner[slot] = u;
 		u->connected = true;
 		u->console = console;
-		u->writing = u->skip_line = false;
+		u->writing = writing;
+		u->skip_line = false;
 		u->fd = fd;
 		text_open(&u->in, read_unit, u, (unsigned char *)pool[slot]);
 		u->out = pool[slot] + TEXT_BUF;
@@ -47,11 +48,9 @@ int unit_attach(unit *u, int fd, bool console)
 
 void units_init(void)
 {
-	/* the pool is empty, or holds the units a harness's last run left */
-	unit_attach(&units[0], 2, true);
-	unit_attach(&units[5], 0, true);
-	unit_attach(&units[6], 1, true);
-	units[0].writing = units[6].writing = true;
+	unit_attach(&units[0], 2, true, true);
+	unit_attach(&units[5], 0, true, false);
+	unit_attach(&units[6], 1, true, true);
 }
 
 int unit_flush(unit *u)

@@ -44,10 +44,11 @@ inline unit *unit_at(long n)
 	return n >= 0 && n < MAX_UNITS ? &units[n] : nullptr;
 }
 
-/* Connects u to the open descriptor fd, reading, under the name it holds,
- * closing it first if it is connected. Returns 0, or EMFILE when every
- * slot of the pool is taken (u stays unconnected). */
-int unit_attach(unit *u, int fd, bool console);
+/* Connects u to the open descriptor fd, for writing or for reading, under
+ * the name it holds (set while it is unconnected, so unseen by an event's
+ * answer), closing it first if it is connected. Returns 0, or EMFILE when
+ * every slot of the pool is taken (u stays unconnected). */
+int unit_attach(unit *u, int fd, bool console, bool writing);
 
 /* Appends n bytes to u's output buffer, writing it out whenever it fills.
  * Returns 0 or the errno of a failed write (always 0 for the console). */

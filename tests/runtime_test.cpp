@@ -1,5 +1,6 @@
 // The run-time's statements misused or failing: each row is one action and
 // the exact first line of the diagnostic it must end with (status 3).
+#include "runtime/end.h"
 #include "runtime/f2c.h"
 #include "runtime/fatal.h"
 #include "runtime/statement.h"
@@ -8,8 +9,10 @@
 #include <errno.h>
 #include <fcntl.h>
 #include <gtest/gtest.h>
+#include <signal.h>
 #include <stdlib.h>
 #include <sys/stat.h>
+#include <sys/syscall.h>
 #include <unistd.h>
 
 #include <functional>
@@ -27,7 +30,7 @@ void memory_unit(const char *bytes, int fail_errno)
 {
 	static memory_source m;
 	unit *u = &units[30];
-	unit_attach(u, -1, false);
+	unit_attach(u, -1, false, false);
 	open_memory(&u->in, &m, bytes, strlen(bytes), 0, fail_errno);
 }
 
@@ -129,8 +132,7 @@ TEST(RuntimeDeathTest, Diagnostics)
 // Unit 31 writing to /dev/full.
 void full_unit()
 {
-	unit_attach(&units[31], open("/dev/full", O_WRONLY), false);
-	units[31].writing = true;
+	unit_attach(&units[31], open("/dev/full", O_WRONLY), false, true);
 }
 
 // Output that the device refuses.
@@ -185,6 +187,36 @@ TEST(RuntimeDeathTest, StopEndsTheRunWithStatusZero)
 {
 	EXPECT_EXIT(s_stop((char *)"", 0), testing::ExitedWithCode(0), "^$");
 }
+
+#ifdef __linux__
+// A signal sent while the units' lock is held waits for its release: the
+// unit being changed is never closed half-way; then it ends the run. A
+// fault (si_code above 0, as the system reports a division by zero) cannot
+// wait: returning would raise it again.
+TEST(RuntimeDeathTest, SignalWaitsForTheLock)
+{
+	struct { int sig, code, status; const char *stderr_text; } rows[] = {
+		{SIGINT, SI_USER, 1, "^held\nInterrupt\n$"},
+		{SIGTERM, SI_USER, 1, "^held\nKilled\n$"},
+		{SIGABRT, SI_TKILL, 3, "^held\nIOT Trap\n"},
+		{SIGFPE, FPE_INTDIV, 3, "^Floating Exception\n"},
+	};
+	for (const auto &r : rows) {
+		auto run = [&r] {
+			sys_start(end_on_event, end_leaving_units);
+			sys_lock_buffers();
+			siginfo_t info = {};
+			info.si_signo = r.sig;
+			info.si_code = r.code;   // any code, as the process sends it to itself
+			syscall(SYS_rt_tgsigqueueinfo, getpid(), syscall(SYS_gettid), r.sig, &info);
+			write_line(2, "held");
+			sys_unlock_buffers();
+			_exit(9);   // the event was lost
+		};
+		EXPECT_EXIT(run(), testing::ExitedWithCode(r.status), r.stderr_text) << r.stderr_text;
+	}
+}
+#endif
 
 // OPEN and INQUIRE: connection, reconnection and the inquiry's answers.
 TEST(Runtime, OpenInquireClose)
