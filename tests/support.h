@@ -46,11 +46,7 @@ inline long memory_read(void *ctx, char *buf, size_t cap)
 inline void open_memory(text_in *t, memory_source *m, const char *data, size_t size, size_t chunk = 0,
                         int fail_errno = 0)
 {
-	m->data = data;
-	m->size = size;
-	m->pos = 0;
-	m->chunk = chunk;
-	m->fail_errno = fail_errno;
+	*m = memory_source{data, size, 0, chunk, fail_errno, {}};
 	text_open(t, memory_read, m, m->buf);
 }
 
