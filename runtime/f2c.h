@@ -2,8 +2,8 @@
  * The run-time interface the program is written against: the types and
  * control records of the f2c run-time library, laid out as that library
  * declares them (32-bit integers), and the entry points KORVEX uses.
- * Program code includes only this header, so it links unchanged against
- * either this run-time layer or the stock library.
+ * Program code includes only this header, so it links against this layer
+ * or the stock library (there e_rsfe_name is e_rsfe: tests/f2c_link.c).
  */
 #ifndef KORVEX_F2C_H
 #define KORVEX_F2C_H

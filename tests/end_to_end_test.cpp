@@ -428,8 +428,7 @@ TEST(Run, Signals)
 		{SIGTERM, kGreeting, "Killed\n", 1, false, 0, wine_kills_itself},
 		{SIGFPE, kClosing, "Floating Exception\n" + abnormal, 3, true, 0, wine_keeps_it},
 		{SIGABRT, kClosing, "IOT Trap\n" + abnormal, 3, true, 0, wine_keeps_it},
-		// signals the run-time leaves alone: the table is on disk before the pause
-		// sent the moment the closing lines are visible
+		// signals the run-time leaves alone, sent the moment the closing lines show: the table is on disk
 		{SIGHUP, kClosing, "", -1, true, SIGHUP, wine_kills_itself, true},
 		{SIGQUIT, kClosing, "", -1, true, SIGQUIT, wine_kills_itself, true},
 		{SIGKILL, kClosing, "", -1, true, SIGKILL, nullptr, true},

@@ -1,5 +1,5 @@
-// The run-time's statements misused or failing: each row is one action and
-// the exact first line of the diagnostic it must end with (status 3).
+// The run-time's statements misused or failing, and events: each row is one
+// action and the exact first line of what it must end with (status 3 unless given).
 #include "runtime/end.h"
 #include "runtime/f2c.h"
 #include "runtime/fatal.h"
@@ -12,8 +12,10 @@
 #include <signal.h>
 #include <stdlib.h>
 #include <sys/stat.h>
-#include <sys/syscall.h>
 #include <unistd.h>
+#ifdef __linux__
+#include <sys/syscall.h>
+#endif
 
 #include <functional>
 #include <string>
