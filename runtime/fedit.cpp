@@ -9,12 +9,13 @@
 #include "runtime/fedit.h"
 
 #include "runtime/digits.h"
+#include "runtime/format.h"
 
 #include <math.h>
 #include <stdint.h>
 #include <string.h>
 
-enum { DIGITS_MAX = 20, FIELD_MAX = 16 };   /* below 2^53 * 1000 < 10^19; w <= 16 */
+enum { DIGITS_MAX = 20 };   /* below 2^53 * 1000 < 10^19 */
 
 static const uint64_t p10[] = {1, 10, 100, 1000};
 
@@ -44,7 +45,7 @@ void f_edit(char *out, int w, int d, double x)
 	/* the text is made from its end, over blanks as wide as the widest field */
 	char text[DIGITS_MAX + 2];
 	char *end = text + sizeof text, *p = end;
-	memset(end - FIELD_MAX, ' ', FIELD_MAX);
+	memset(end - FMT_F_MAX_WIDTH, ' ', FMT_F_MAX_WIDTH);
 	bool negative = signbit(x) != 0;
 	double mag = fabs(x);
 	if (isnan(x) || isinf(x)) {

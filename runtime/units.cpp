@@ -106,7 +106,6 @@ int unit_close(unit *u)
 			err = closing;
 	}
 	owner[u->slot] = nullptr;
-	u->out = nullptr;
 	u->connected = false;
 	u->fd = -1;
 	sys_unlock_buffers();
