@@ -7,8 +7,8 @@
  */
 #include "driver/options.h"
 
-#include "runtime/fatal.h"
 #include "runtime/platform.h"
+#include "runtime/units.h"
 
 #include <string.h>
 

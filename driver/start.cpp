@@ -17,7 +17,7 @@ void end_process(int status)
 
 int main(int argc, char **argv)
 {
-	if (!sys_start(end_on_event, end_leaving_units))
+	if (!sys_start(end_on_event))
 		end_process(3);   /* no standard descriptors: nothing can be said */
 	int status = answer_option(argc, argv);
 	if (status >= 0)

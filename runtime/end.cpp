@@ -1,8 +1,7 @@
 /*
  * The one end of every run (end.h), for STOP, a fatal error and an event
- * from outside. Whoever comes second finds the lock held for good: a
- * handler on another thread waits, or gives up; a signal is never
- * answered. So a run never says "Interrupt" and then ends with status 0.
+ * from outside. Once the run is ending no event is answered: so a run
+ * never says "Interrupt" and then ends with status 0.
  */
 #include "runtime/end.h"
 #include "runtime/f2c.h"
@@ -13,10 +12,26 @@
 static const char *const event_messages[] = {"Interrupt", "Killed", "Floating Exception", "IOT Trap"};
 static const int event_status[] = {1, 1, 3, 3};
 
+static bool ending;
+
+void end_begin(void)
+{
+	ending = true;
+}
+
+bool end_safe_point(void)
+{
+	int e;
+	if (!ending && (e = sys_event_recorded()) >= 0)
+		end_on_event((sys_event)e);
+	return ending;
+}
+
 void end_run(int status)
 {
+	ending = true;
 	int err;
-	unit *failed = units_close_all(&err);
+	unit *failed = units_close_all(status == 0, &err);
 	if (failed && status == 0)
 		fatal(err, "close", failed);
 	if (status == 3) {
@@ -28,14 +43,12 @@ void end_run(int status)
 
 void end_on_event(sys_event e)
 {
+	/* a trap or an abort in the end itself: nothing more can be trusted */
+	if (ending)
+		end_process(event_status[e]);
+	ending = true;
 	write_line(2, event_messages[e]);
 	end_run(event_status[e]);
-}
-
-void end_leaving_units(sys_event e)
-{
-	write_line(2, event_messages[e]);
-	end_process(event_status[e]);
 }
 
 int s_stop(char *, ftnlen)

@@ -1,8 +1,9 @@
 /*
  * The one end of every run (end.cpp): the message, if any; every unit
- * closed, the lock taken for good (strictly for status 0: a unit that
- * cannot be written out is a fatal error); "abnormal program termination"
- * for status 3; the end of the process.
+ * closed (strictly for status 0: a unit that cannot be written out or
+ * put on stable storage is a fatal error); "abnormal program
+ * termination" for status 3; the end of the process. And the safe points
+ * where the run answers an event a handler recorded.
  */
 #ifndef KORVEX_END_H
 #define KORVEX_END_H
@@ -12,10 +13,17 @@
 /* Closes every unit and ends the process with status. */
 [[noreturn]] void end_run(int status);
 
-/* The answers to an event (sys_start): its message and status, the units
- * closed (the lock held) or left as they are. */
+/* From now on the run is ending: no event is answered, and a stuck
+ * console does not hold it (fatal calls it before its diagnostic). */
+void end_begin(void);
+
+/* A safe point, where no unit is half changed: an event a handler
+ * recorded is answered (end_on_event, which does not return) unless the
+ * run is already ending. Returns whether it is. */
+bool end_safe_point(void);
+
+/* The answer to an event: its message and status, every unit closed. */
 void end_on_event(sys_event e);
-void end_leaving_units(sys_event e);
 
 /* The exit of the process, at once. The program's start-up supplies it;
  * a harness that runs the program in its own process supplies its own. */

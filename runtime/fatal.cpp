@@ -27,17 +27,6 @@ static const struct {
 	{ERR_NAME_TOO_LONG, "name longer than 20 bytes"},
 };
 
-void write_text(int fd, const char *s)
-{
-	sys_write_all(fd, s, strlen(s));
-}
-
-void write_line(int fd, const char *s)
-{
-	write_text(fd, s);
-	write_text(fd, SYS_CONSOLE_LINE_END);
-}
-
 static void write_number(long v)
 {
 	char buf[24];
@@ -61,7 +50,7 @@ static const char *message(int code)
 
 void fatal(int code, const char *place, const unit *u)
 {
-	sys_hold_buffers();
+	end_begin();
 
 	write_text(2, place);
 	const char *text = code == ERR_END_OF_FILE ? "end of file" : message(code);

@@ -1,6 +1,5 @@
 /*
- * The one way a run fails (fatal.cpp): the error numbers, the diagnostic,
- * and the plain writes to the standard descriptors that every message uses.
+ * The one way a run fails (fatal.cpp): the error numbers and the diagnostic.
  */
 #ifndef KORVEX_FATAL_H
 #define KORVEX_FATAL_H
@@ -22,10 +21,6 @@ enum {
 	ERR_NAME_TOO_LONG = ERR_BASE + 140,   /* KORVEX's own */
 	ERR_END_OF_FILE = -1,
 };
-
-/* Writes s, or s and the console's line end, to fd; gives up quietly. */
-void write_text(int fd, const char *s);
-void write_line(int fd, const char *s);
 
 /* Writes the diagnostic for error number code at place on unit u (null:
  * no unit), with the format and direction of the statement last started

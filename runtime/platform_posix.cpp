@@ -15,33 +15,59 @@
 const char SYS_CONSOLE_LINE_END[] = "\n";
 const char *const SYS_HELP_SWITCH = nullptr;
 
-static sys_event_answer answer;
+static sys_event_answer at_once;
 
-/* The lock: how often the one thread holds it, and an event that came
- * while it was held (its number + 1, or 0). Lock-free, for the handler. */
-static std::atomic<int> lock_depth, pending;
+/* The first event recorded (its number + 1), or 0: the one thing a
+ * handler changes. Lock-free, so the handler and the run share it. */
+static std::atomic<int> recorded;
+static_assert(std::atomic<int>::is_always_lock_free, "a handler may only touch a lock-free atomic");
 
-static void answer_now(sys_event e)
+/* A trap raised by an instruction: returning would run it again. A
+ * SIGFPE sent by kill has a code of its own (SI_USER: 0 on Linux,
+ * 0x10001 on the BSDs and macOS), never one of these. */
+static bool trapped(int code)
 {
-	lock_depth++;   /* for good: the answer ends the run */
-	answer(e);
+	switch (code) {
+	case FPE_INTDIV: case FPE_INTOVF: case FPE_FLTDIV: case FPE_FLTOVF:
+	case FPE_FLTUND: case FPE_FLTRES: case FPE_FLTINV: case FPE_FLTSUB:
+		return true;
+	}
+	return false;
+}
+
+static void on_alarm(int)
+{
+	/* nothing: the wait it interrupts ends with EINTR */
+}
+
+void sys_limit_wait(void)
+{
+	if (!at_once)
+		return;   /* no handlers of ours (a harness): its own timers stay its own */
+	struct sigaction sa;
+	memset(&sa, 0, sizeof sa);
+	sa.sa_handler = on_alarm;   /* no SA_RESTART */
+	sigaction(SIGALRM, &sa, nullptr);
+	alarm(1);
 }
 
 static void on_signal(int sig, siginfo_t *info, void *)
 {
 	sys_event e = sig == SIGINT ? SYS_INTERRUPT : sig == SIGTERM ? SYS_TERMINATE
 	              : sig == SIGFPE ? SYS_FP_EXCEPTION : SYS_ABORT;
-	/* A fault the program raises itself (si_code above 0) cannot wait:
-	 * returning would raise it again. A signal sent waits for the lock. */
-	if (lock_depth > 0 && info->si_code <= 0) {
-		int none = 0;
-		pending.compare_exchange_strong(none, e + 1);
-		return;
-	}
-	answer_now(e);
+	/* The program's own abort (raise, from this process; si_pid is set
+	 * for a signal sent by a process) would be raised again, fatally,
+	 * once the handler returns. */
+	if ((sig == SIGFPE && trapped(info->si_code)) ||
+	    (sig == SIGABRT && (info->si_pid == 0 || info->si_pid == getpid())))
+		at_once(e);
+	int none = 0;
+	recorded.compare_exchange_strong(none, e + 1);
+	/* An event that came just before a blocking call began still ends it. */
+	sys_limit_wait();
 }
 
-bool sys_start(sys_event_answer a, sys_event_answer)
+bool sys_start(sys_event_answer a)
 {
 	/* a closed descriptor: the lowest free number is its own */
 	struct pollfd std[3] = {{0, 0, 0}, {1, 0, 0}, {2, 0, 0}};
@@ -51,11 +77,11 @@ bool sys_start(sys_event_answer a, sys_event_answer)
 			return false;
 	}
 
-	answer = a;
+	at_once = a;
 	struct sigaction sa;
 	memset(&sa, 0, sizeof sa);
 	sa.sa_sigaction = on_signal;
-	sa.sa_flags = SA_SIGINFO;
+	sa.sa_flags = SA_SIGINFO;   /* no SA_RESTART: a blocking call returns to a safe point */
 	sigfillset(&sa.sa_mask);
 	/* an interrupt that was ignored when the program started stays ignored */
 	struct sigaction old;
@@ -71,49 +97,65 @@ bool sys_start(sys_event_answer a, sys_event_answer)
 	return true;
 }
 
-void sys_lock_buffers(void)
+int sys_event_recorded(void)
 {
-	lock_depth++;
-}
-
-void sys_unlock_buffers(void)
-{
-	if (--lock_depth == 0 && pending != 0)
-		answer_now((sys_event)(pending - 1));
-}
-
-void sys_hold_buffers(void)
-{
-	lock_depth++;
+	return recorded.load() - 1;
 }
 
 long sys_read(int fd, char *buf, size_t cap)
 {
-	for (;;) {
-		ssize_t n = read(fd, buf, cap);
-		if (n >= 0 || (errno != EINTR && errno != EAGAIN && errno != EWOULDBLOCK))
-			return n;
-		if (errno != EINTR) {
-			/* a descriptor set not to block (by whoever handed it over):
-			 * wait until there is something to read */
-			struct pollfd p = {fd, POLLIN, 0};
-			poll(&p, 1, -1);
-		}
+	ssize_t n = read(fd, buf, cap);
+	/* A descriptor set not to block (by whoever handed it over, or a FIFO
+	 * opened without waiting for its writer, which reads as ended until
+	 * one comes): wait until there is something to read, or an end. */
+	if ((n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK)) || (n == 0 && (fcntl(fd, F_GETFL) & O_NONBLOCK))) {
+		struct pollfd p = {fd, POLLIN, 0};
+		if (poll(&p, 1, -1) < 0)
+			return -1;
+		n = read(fd, buf, cap);
 	}
+	return n;
 }
 
-int sys_write_all(int fd, const char *p, size_t n)
+long sys_write(int fd, const char *p, size_t n)
 {
-	while (n > 0) {
-		ssize_t k = write(fd, p, n);
-		if (k < 0 && errno == EINTR)
-			continue;
-		if (k <= 0)
-			return k < 0 ? errno : ENOSPC;
-		p += k;
-		n -= (size_t)k;
+	ssize_t k = write(fd, p, n);
+	if (k == 0)
+		errno = ENOSPC;
+	return k > 0 ? k : -1;
+}
+
+/* fd's data and its entry on stable storage (macOS: fsync leaves them in
+ * the drive's cache; F_FULLFSYNC does not, where the file system has it). */
+static int sync_fd(int fd)
+{
+#ifdef F_FULLFSYNC
+	if (fcntl(fd, F_FULLFSYNC) == 0)
+		return 0;
+#endif
+	return fsync(fd) == 0 || errno == EINVAL ? 0 : errno;
+}
+
+int sys_sync(int fd, const char *name)
+{
+	int err = sync_fd(fd);
+	const char *slash = strrchr(name, '/');
+	char folder[4096] = ".";
+	if (err || (slash && (size_t)(slash - name) >= sizeof folder))
+		return err;
+	if (slash) {
+		size_t n = slash == name ? 1 : (size_t)(slash - name);
+		memcpy(folder, name, n);
+		folder[n] = '\0';
 	}
-	return 0;
+	/* a folder that cannot be opened (no read permission) is the system's
+	 * to write out */
+	int dir = open(folder, O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+	if (dir < 0)
+		return 0;
+	err = sync_fd(dir);
+	close(dir);
+	return err;
 }
 
 int sys_close(int fd)
@@ -123,7 +165,9 @@ int sys_close(int fd)
 
 int sys_open_read(const char *name)
 {
-	int fd = open(name, O_RDONLY | O_NOCTTY | O_CLOEXEC);
+	/* O_NONBLOCK: a FIFO or a device (an old table's name) opens at once;
+	 * reads wait in sys_read */
+	int fd = open(name, O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
 	struct stat st;
 	if (fd >= 0 && fstat(fd, &st) == 0 && S_ISDIR(st.st_mode)) {
 		close(fd);
@@ -135,7 +179,7 @@ int sys_open_read(const char *name)
 
 int sys_open_write(const char *name)
 {
-	return open(name, O_WRONLY | O_NOCTTY | O_CLOEXEC);
+	return open(name, O_WRONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
 }
 
 int sys_create(const char *name)

@@ -4,6 +4,7 @@
  */
 #include "runtime/statement.h"
 
+#include "runtime/end.h"
 #include "runtime/fatal.h"
 
 statement io;
@@ -12,15 +13,17 @@ const char LIST_IO[] = "list io";
 unit *statement_start(long n, const char *unit_place, bool reading, const char *format,
                       const char *write_place)
 {
+	end_safe_point();
 	unit *u = unit_at(n);
 	if (u && u->connected && u->console) {
 		/* Before anything is said to a person or asked of one, the files'
-		 * output is on disk: the closing lines never appear before the
-		 * table is complete, and whatever ends the run from then on loses
-		 * nothing. A failure is the files' pending write failing, reported
-		 * as such, and nothing is said on the console. */
+		 * output is on stable storage: the closing lines never appear
+		 * before the table is complete on the disk, and whatever ends the
+		 * run from then on, a power cut included, loses nothing. A failure
+		 * is the files' pending write failing, reported as such, and
+		 * nothing is said on the console. */
 		int err;
-		unit *failed = units_flush_files(&err);
+		unit *failed = units_sync_files(&err);
 		if (failed)
 			fatal(err, "write sfe", failed);
 	}

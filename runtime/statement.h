@@ -27,7 +27,8 @@ extern statement io;
 extern const char LIST_IO[];
 
 /* Starts a READ or WRITE on unit n with format (a format text, or
- * LIST_IO): a statement on the console first writes out the files; the
+ * LIST_IO), a safe point first: a statement on the console first writes
+ * out the files and puts them on stable storage; the
  * unit must exist and be connected (else fatal at unit_place) and allow
  * the direction; an input line an earlier READ left is skipped. A WRITE's
  * failed write is reported at write_place. Returns the unit. */

@@ -3,6 +3,7 @@
  */
 #include "runtime/units.h"
 
+#include "runtime/end.h"
 #include "runtime/platform.h"
 
 #include <errno.h>
@@ -17,33 +18,77 @@ enum { POOL_SLOTS = 16 };
 static char pool[POOL_SLOTS][TEXT_BUF + OUT_BUF];
 static unit *owner[POOL_SLOTS];
 
+/* The console stopped taking output while the run was ending: nothing
+ * more is written to it. */
+static bool console_stuck;
+
+/* Reads for u's input stream; an interrupted read is a safe point. */
 static long read_unit(void *ctx, char *buf, size_t cap)
 {
-	return sys_read(((unit *)ctx)->fd, buf, cap);
+	long n;
+	while ((n = sys_read(((unit *)ctx)->fd, buf, cap)) < 0 && errno == EINTR)
+		end_safe_point();
+	return n;
+}
+
+/* The one write path: p[*done..n) to fd, *done advanced after every
+ * write, so that an event answered between two writes (each one a safe
+ * point) writes the rest and nothing twice. While the run ends, a console
+ * write is bounded in time and given up, with all that follow, once
+ * interrupted; a file's is written whatever the console does. 0 or the
+ * errno of the failure. */
+static int write_out(int fd, bool console, const char *p, size_t n, size_t *done)
+{
+	while (*done < n) {
+		bool ending = end_safe_point();
+		if (console && ending) {
+			if (console_stuck)
+				return 0;
+			sys_limit_wait();
+		}
+		long k = sys_write(fd, p + *done, n - *done);
+		if (k > 0)
+			*done += (size_t)k;
+		else if (errno != EINTR)
+			return errno;
+		else if (console && ending)
+			console_stuck = true;
+	}
+	return 0;
+}
+
+void write_text(int fd, const char *s)
+{
+	size_t done = 0;
+	write_out(fd, true, s, strlen(s), &done);
+}
+
+void write_line(int fd, const char *s)
+{
+	write_text(fd, s);
+	write_text(fd, SYS_CONSOLE_LINE_END);
 }
 
 int unit_attach(unit *u, int fd, bool console, bool writing)
 {
 	if (u->connected)
-		unit_close(u);   /* connected afresh (a harness's next run) */
-	sys_lock_buffers();
+		unit_close(u, false);   /* connected afresh (a harness's next run) */
 	int slot = 0;
 	while (slot < POOL_SLOTS && owner[slot])
 		slot++;
-	if (slot < POOL_SLOTS) {
-		owner[slot] = u;
-		u->connected = true;
-		u->console = console;
-		u->writing = writing;
-		u->skip_line = false;
-		u->fd = fd;
-		text_open(&u->in, read_unit, u, (unsigned char *)pool[slot]);
-		u->out = pool[slot] + TEXT_BUF;
-		u->out_len = 0;
-		u->slot = slot;
-	}
-	sys_unlock_buffers();
-	return slot < POOL_SLOTS ? 0 : EMFILE;
+	if (slot == POOL_SLOTS)
+		return EMFILE;
+	owner[slot] = u;
+	u->connected = true;
+	u->console = console;
+	u->writing = writing;
+	u->skip_line = u->unsynced = false;
+	u->fd = fd;
+	text_open(&u->in, read_unit, u, (unsigned char *)pool[slot]);
+	u->out = pool[slot] + TEXT_BUF;
+	u->out_len = u->out_done = 0;
+	u->slot = slot;
+	return 0;
 }
 
 void units_init(void)
@@ -55,17 +100,16 @@ void units_init(void)
 
 int unit_flush(unit *u)
 {
-	sys_lock_buffers();
-	int err = u->out_len ? sys_write_all(u->fd, u->out, u->out_len) : 0;
-	u->out_len = 0;
-	sys_unlock_buffers();
+	int err = write_out(u->fd, u->console, u->out, u->out_len, &u->out_done);
+	u->unsynced |= !u->console && u->out_done > 0;
+	u->out_len = u->out_done = 0;
+	end_safe_point();
 	return u->console ? 0 : err;   /* console trouble never ends the run */
 }
 
 int unit_put(unit *u, const char *p, size_t n)
 {
 	int err = 0;
-	sys_lock_buffers();
 	while (n > OUT_BUF - u->out_len && !err) {   /* the buffer fills: write it out */
 		size_t k = OUT_BUF - u->out_len;
 		memcpy(u->out + u->out_len, p, k);
@@ -78,7 +122,6 @@ int unit_put(unit *u, const char *p, size_t n)
 		memcpy(u->out + u->out_len, p, n);
 		u->out_len += n;
 	}
-	sys_unlock_buffers();
 	return err;
 }
 
@@ -88,18 +131,29 @@ int unit_line_end(unit *u)
 	return unit_put(u, end, strlen(end));
 }
 
-unit *units_flush_files(int *err)
+/* Writes out u and, if it is a file written to since, puts it on stable
+ * storage. */
+static int unit_sync(unit *u)
+{
+	int err = unit_flush(u);
+	if (!err && u->unsynced) {
+		err = sys_sync(u->fd, u->name);
+		u->unsynced = false;
+	}
+	return err;
+}
+
+unit *units_sync_files(int *err)
 {
 	for (unit *u : owner)
-		if (u && !u->console && (*err = unit_flush(u)) != 0)
+		if (u && !u->console && (*err = unit_sync(u)) != 0)
 			return u;
 	return nullptr;
 }
 
-int unit_close(unit *u)
+int unit_close(unit *u, bool sync)
 {
-	sys_lock_buffers();
-	int err = unit_flush(u);
+	int err = sync ? unit_sync(u) : unit_flush(u);
 	if (!u->console) {
 		int closing = sys_close(u->fd);
 		if (!err)
@@ -108,16 +162,14 @@ int unit_close(unit *u)
 	owner[u->slot] = nullptr;
 	u->connected = false;
 	u->fd = -1;
-	sys_unlock_buffers();
 	return err;
 }
 
-unit *units_close_all(int *err)
+unit *units_close_all(bool sync, int *err)
 {
-	sys_hold_buffers();
 	unit *failed = nullptr;
 	for (unit *u : owner) {
-		int e = u ? unit_close(u) : 0;
+		int e = u ? unit_close(u, sync) : 0;
 		if (e && !failed) {
 			failed = u;
 			*err = e;

@@ -71,17 +71,19 @@ struct death_row {
 };
 
 #ifdef __linux__
-// Signal sig arrives, with si_code code, while the units' lock is held.
-void signal_while_locked(int sig, int code)
+// Signal sig arrives, with si_code code, from process pid, between two safe
+// points: it is answered at the next one, or at once.
+void signal_from(int sig, int code, pid_t pid)
 {
-	sys_start(end_on_event, end_leaving_units);
-	sys_lock_buffers();
+	sys_start(end_on_event);
 	siginfo_t info = {};
 	info.si_signo = sig;
-	info.si_code = code;   // any code, as the process sends it to itself
+	info.si_code = code;   // any code and sender, as the process sends it to itself
+	info.si_pid = pid;
 	syscall(SYS_rt_tgsigqueueinfo, getpid(), syscall(SYS_gettid), sig, &info);
-	write_line(2, "held");
-	sys_unlock_buffers();
+	if (write(2, "held\n", 5) != 5)
+		_exit(8);
+	end_safe_point();
 	_exit(9);   // the event was lost
 }
 #endif
@@ -137,11 +139,14 @@ TEST(RuntimeDeathTest, Diagnostics)
 		{"an error number the run-time does not know", [] { fatal(5000, "place", nullptr); }, "place: illegal error number 5000"},
 		{"an errno of 100 or more", [] { fatal(ECONNRESET, "p", nullptr); }, "p: " + std::string(strerror(ECONNRESET))},
 		{"a negative one", [] { fatal(-7, "place", nullptr); }, "place: illegal error number -7"},
+		{"the program's own abort", [] { sys_start(end_on_event); abort(); }, "IOT Trap"},
 #ifdef __linux__
-		// a signal sent waits for the lock; a fault (si_code above 0) cannot
-		{"SIGINT sent while the lock is held", [] { signal_while_locked(SIGINT, SI_USER); }, "held", 1},
-		{"SIGABRT", [] { signal_while_locked(SIGABRT, SI_TKILL); }, "held"},
-		{"a division by zero", [] { signal_while_locked(SIGFPE, FPE_INTDIV); }, "Floating Exception"},
+		// a signal sent waits for the next safe point; a trap or the program's own abort cannot
+		{"SIGINT sent", [] { signal_from(SIGINT, SI_USER, 1); }, "held", 1},
+		{"SIGABRT sent by another process", [] { signal_from(SIGABRT, SI_USER, 1); }, "held"},
+		{"SIGFPE sent", [] { signal_from(SIGFPE, SI_USER, 1); }, "held"},
+		{"a division by zero", [] { signal_from(SIGFPE, FPE_INTDIV, 0); }, "Floating Exception"},
+		{"the program's own abort, raised", [] { signal_from(SIGABRT, SI_TKILL, getpid()); }, "IOT Trap"},
 #endif
 	};
 	for (const death_row &r : rows)
