@@ -55,14 +55,15 @@ static void on_signal(int sig, siginfo_t *info, void *)
 {
 	sys_event e = sig == SIGINT ? SYS_INTERRUPT : sig == SIGTERM ? SYS_TERMINATE
 	              : sig == SIGFPE ? SYS_FP_EXCEPTION : SYS_ABORT;
-	/* The program's own abort (raise, from this process; si_pid is set
-	 * for a signal sent by a process) would be raised again, fatally,
-	 * once the handler returns. */
+	int none = 0;
+	recorded.compare_exchange_strong(none, e + 1);
+	/* What cannot wait: a trap, which returning would raise again, and
+	 * the program's own abort (from this process: si_pid is set for a
+	 * signal another process sent), which the C library raises again
+	 * with the default action once the handler returns. */
 	if ((sig == SIGFPE && trapped(info->si_code)) ||
 	    (sig == SIGABRT && (info->si_pid == 0 || info->si_pid == getpid())))
 		at_once(e);
-	int none = 0;
-	recorded.compare_exchange_strong(none, e + 1);
 	/* An event that came just before a blocking call began still ends it. */
 	sys_limit_wait();
 }

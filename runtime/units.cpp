@@ -34,9 +34,9 @@ static long read_unit(void *ctx, char *buf, size_t cap)
 /* The one write path: p[*done..n) to fd, *done advanced after every
  * write, so that an event answered between two writes (each one a safe
  * point) writes the rest and nothing twice. While the run ends, a console
- * write is bounded in time and given up, with all that follow, once
- * interrupted; a file's is written whatever the console does. 0 or the
- * errno of the failure. */
+ * write is given up, with all that follow, once interrupted (by a second
+ * event, or the limit on every wait once an event came); a file's is
+ * written whatever the console does. 0 or the errno of the failure. */
 static int write_out(int fd, bool console, const char *p, size_t n, size_t *done)
 {
 	while (*done < n) {
@@ -44,7 +44,8 @@ static int write_out(int fd, bool console, const char *p, size_t n, size_t *done
 		if (console && ending) {
 			if (console_stuck)
 				return 0;
-			sys_limit_wait();
+			if (sys_event_recorded() >= 0)
+				sys_limit_wait();
 		}
 		long k = sys_write(fd, p + *done, n - *done);
 		if (k > 0)

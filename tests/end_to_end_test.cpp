@@ -65,6 +65,15 @@ TEST(Run, OldTableIsAnnouncedAndReplaced)
 	EXPECT_EQ(r.out, kGreeting + warning_line("sample.imp") + kClosing);
 	EXPECT_EQ(r.status, 0);
 	EXPECT_EQ(d.read("sample.imp"), golden_table());
+
+	// an old FIFO: its removal opens it without waiting for a writer
+	if (target_is_windows())
+		return;
+	unlink(d.file("sample.imp").c_str());
+	mkfifo(d.file("sample.imp").c_str(), 0644);
+	r = run_korvex(d, with_input("sample\n0\n"));
+	EXPECT_EQ(r.status, 0);
+	EXPECT_EQ(d.read("sample.imp"), golden_table());
 }
 
 // The typed name: at most 20 bytes, trailing blanks dropped, leading and
@@ -406,8 +415,37 @@ TEST(Run, TheTableIsNeverNamedAfterItsCreate)
 	EXPECT_EQ(after.substr(table, after.find('\n', table) - table).substr(after.find('\n', table) - table - 4), "1440");
 	EXPECT_NE(table, std::string::npos) << after;
 	EXPECT_EQ(after.substr(0, table).find("(" + created + ")"), std::string::npos) << "closed before the table: " << after;
-	// the table is on disk before the closing lines
-	EXPECT_LT(table, after.find("write(1, ")) << after;
+	// the table, its name and the old one's removal are on stable storage
+	// before the closing lines
+	size_t synced = after.find("fsync(" + created + ")"), folder = after.find("\".\", O_RDONLY");
+	EXPECT_LT(table, synced) << after;
+	EXPECT_LT(synced, folder) << after;
+	EXPECT_LT(after.find("fsync(", folder), after.find("write(1, ")) << after;
+}
+
+// A table that does not reach stable storage is a failed write, reported
+// in place of the closing lines; a file system that cannot sync is none.
+TEST(Run, FailedSync)
+{
+	if (target_is_windows() || getenv("KORVEX_LAUNCHER") || system("strace -V >/dev/null 2>&1") != 0)
+		GTEST_SKIP() << "needs strace and a native build";
+	struct row { const char *inject; std::string err; } rows[] = {
+		{"fsync:error=EIO:when=1", diagnostic("write sfe: Input/output error", 13, "sample.imp", "", false)},
+		{"fsync:error=ENOSPC:when=2", diagnostic("write sfe: No space left on device", 13, "sample.imp", "", false)},
+		{"fsync:error=EINVAL", ""},
+	};
+	for (const row &w : rows) {
+		SCOPED_TRACE(w.inject);
+		temp_dir d;
+		d.write("sample.dat", kSampleDat);
+		run_options o = with_input("sample\n0\n");
+		o.wrapper = {"strace", "-qq", "-o", "/dev/null", "-e", "trace=fsync", "-e", std::string("inject=") + w.inject};
+		run_result r = run_korvex(d, o);
+		EXPECT_EQ(r.out, w.err.empty() ? kGreeting + kClosing : kGreeting);
+		EXPECT_EQ(r.err, w.err);
+		EXPECT_EQ(r.status, w.err.empty() ? 0 : 3);
+		EXPECT_EQ(d.read("sample.imp"), golden_table());
+	}
 }
 
 // Signals while the program waits for input.
@@ -421,6 +459,7 @@ TEST(Run, Signals)
 		const char *skip = nullptr;
 		bool at_once = false;
 		bool ignored = false;   // started with the signal ignored
+		int stuck_fd = -1;      // a standard descriptor that takes no output
 	} rows[] = {
 		{SIGINT, kClosing, "Interrupt\n", 1, true, 0},
 		{SIGTERM, kClosing, "Killed\n", 1, true, 0, wine_kills_itself},
@@ -436,6 +475,10 @@ TEST(Run, Signals)
 		// an interrupt ignored at start stays ignored: the pause ends at the end of input
 		{SIGINT, kClosing, diagnostic("list in: end of file", 5, "", "list io", true), 3, true, 0,
 		 not_under_wine("Wine does not pass an ignored SIGINT on as Windows' inherited ignore flag"), false, true},
+		// a console that takes nothing (a pipe nobody reads, a paused terminal) holds no answer
+		{SIGINT, "", "Interrupt\n", 1, false, 0, wine_keeps_it, false, false, 1},
+		{SIGTERM, "", "Killed\n", 1, false, 0, wine_kills_itself, false, false, 1},
+		{SIGINT, kClosing, "", 1, true, 0, wine_keeps_it, false, false, 2},
 	};
 	for (const row &w : rows) {
 		SCOPED_TRACE(w.message + std::to_string(w.table));
@@ -447,12 +490,13 @@ TEST(Run, Signals)
 		d.write("sample.dat", kSampleDat);
 		d.write("sample.imp", "old");
 		run_options o;
-		o.input = w.table ? "sample\n" : "";
+		o.input = w.table || w.stuck_fd == 1 ? "sample\n" : "";
 		o.keep_input_open = true;
 		o.signal = w.sig;
 		o.signal_after = w.after;
 		o.signal_at_once = w.at_once;
 		o.ignore_sigint = w.ignored;
+		o.stuck_fd = w.stuck_fd;
 		run_result r = run_korvex(d, o);
 		EXPECT_EQ(r.err, w.message);
 		EXPECT_EQ(r.status, w.status);

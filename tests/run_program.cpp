@@ -149,6 +149,17 @@ static run_result run_once(const temp_dir &dir, const run_options &opt)
 			dup2(err[1], 2);
 		else
 			dup2(open(opt.stderr_path.c_str(), O_WRONLY), 2);
+		if (opt.stuck_fd >= 0) {
+			int stuck[2];
+			static char block[4096];
+			if (pipe(stuck) != 0 || fcntl(stuck[1], F_SETFL, O_NONBLOCK) != 0)
+				_exit(122);
+			while (write(stuck[1], block, sizeof block) > 0) {
+			}
+			fcntl(stuck[1], F_SETFL, 0);
+			dup2(stuck[1], opt.stuck_fd);
+			dup2(stuck[0], 100);   // its reader stays, and reads nothing
+		}
 		for (int fd = 3; fd < 64; fd++)
 			close(fd);
 		signal(SIGINT, opt.ignore_sigint ? SIG_IGN : SIG_DFL);
@@ -213,7 +224,7 @@ static run_result run_once(const temp_dir &dir, const run_options &opt)
 				continue;
 			}
 			if (!opt.signal_at_once)
-				usleep(50000);   // let it settle into its read
+				usleep(opt.stuck_fd >= 0 ? 500000 : 50000);   // let it settle into its read or write
 			kill(pid, opt.signal);
 			if (in[1] >= 0) {
 				usleep(100000);   // then end the input, for a signal that was ignored

@@ -21,6 +21,7 @@ struct run_options {
 	std::string stdout_path;       // send standard output to this file instead of a pipe
 	std::string stderr_path;       // send standard error to this file instead of a pipe
 	bool stdout_reader_gone = false; // standard output is a pipe nobody reads
+	int stuck_fd = -1;             // this standard descriptor is a full pipe that nobody reads
 	long file_size_limit = -1;     // RLIMIT_FSIZE in bytes
 	std::string program;           // the binary; the korvex under test when empty
 	std::vector<std::string> wrapper; // a command the program is run under (strace ...)

@@ -143,6 +143,7 @@ TEST(RuntimeDeathTest, Diagnostics)
 #ifdef __linux__
 		// a signal sent waits for the next safe point; a trap or the program's own abort cannot
 		{"SIGINT sent", [] { signal_from(SIGINT, SI_USER, 1); }, "held", 1},
+		{"SIGINT typed in a terminal", [] { signal_from(SIGINT, SI_KERNEL, 0); }, "held", 1},
 		{"SIGABRT sent by another process", [] { signal_from(SIGABRT, SI_USER, 1); }, "held"},
 		{"SIGFPE sent", [] { signal_from(SIGFPE, SI_USER, 1); }, "held"},
 		{"a division by zero", [] { signal_from(SIGFPE, FPE_INTDIV, 0); }, "Floating Exception"},
