@@ -4,6 +4,8 @@
  * run-time does its own CR LF and Ctrl-Z); the console control handler;
  * file names through the wide (UTF-16) API.
  */
+/* calls of newer systems, used where the system has them (POSIX deletion) */
+#define _WIN32_WINNT 0x0A000002
 #include "runtime/platform.h"
 
 #include <windows.h>
@@ -14,23 +16,19 @@
 #include <io.h>
 #include <signal.h>
 #include <sys/stat.h>
+#include <wchar.h>
 
 const char SYS_CONSOLE_LINE_END[] = "\r\n";
 const char *const SYS_HELP_SWITCH = "/?";
 
-static sys_event_answer answer, leave;
+static sys_event_answer at_once;
 
-/* The lock on the units (platform.h), held for good by the end of a run;
- * made by its first taker, on the main thread, before any handler waits. */
-static CRITICAL_SECTION buffers_lock;
-static bool lock_made;
-static std::atomic<bool> held_for_good;
-
-/* How long a console handler waits for the lock. A write out takes far
- * less; a longer one does not end (a pipe nobody reads), and the system
- * ends the process some 5 s after a close event: the handler leaves first,
- * with the event's message and status, the buffers as they are. */
-enum { HANDLER_WAIT_MS = 3000, HANDLER_POLL_MS = 10 };
+/* The first event recorded (its number + 1), or 0; and whether the main
+ * thread is in a read or write of a standard descriptor, and which thread
+ * that is. The console handler's thread touches these and nothing else. */
+static std::atomic<int> recorded;
+static std::atomic<bool> in_console_io;
+static HANDLE main_thread;
 
 /* Called by the system on a thread of its own. Not static: the tests call
  * it so, as no console exists there to send a real event. */
@@ -52,24 +50,26 @@ BOOL WINAPI sys_console_event(DWORD type)
 	default:
 		return FALSE;
 	}
-	for (int waited = 0; !TryEnterCriticalSection(&buffers_lock); waited += HANDLER_POLL_MS) {
-		if (waited >= HANDLER_WAIT_MS && held_for_good)
-			return TRUE;   /* the run is ending already (its end ends the process) */
-		if (waited >= HANDLER_WAIT_MS)
-			leave(e);
-		Sleep(HANDLER_POLL_MS);
+	int none = 0;
+	recorded.compare_exchange_strong(none, e + 1);
+	/* The main thread answers at its next safe point and ends the process;
+	 * a console read or write that holds it is cancelled. The handler never
+	 * returns: after a close, logoff or shutdown event that would end the
+	 * process at once (the system allows some 5 s). */
+	for (;;) {
+		if (in_console_io)
+			CancelSynchronousIo(main_thread);
+		Sleep(50);
 	}
-	answer(e);
-	return TRUE;
 }
 
 static void on_signal(int sig)
 {
-	sys_lock_buffers();
-	answer(sig == SIGFPE ? SYS_FP_EXCEPTION : SYS_ABORT);
+	/* raised by the program itself (abort) or by an instruction */
+	at_once(sig == SIGFPE ? SYS_FP_EXCEPTION : SYS_ABORT);
 }
 
-bool sys_start(sys_event_answer a, sys_event_answer l)
+bool sys_start(sys_event_answer a)
 {
 	for (int fd = 0; fd <= 2; fd++) {
 		/* A process started without a console or some standard handle (by
@@ -83,10 +83,9 @@ bool sys_start(sys_event_answer a, sys_event_answer l)
 		}
 		_setmode(fd, _O_BINARY);
 	}
-	answer = a;
-	leave = l;
-	sys_lock_buffers();   /* made now */
-	sys_unlock_buffers();
+	at_once = a;
+	DuplicateHandle(GetCurrentProcess(), GetCurrentThread(), GetCurrentProcess(), &main_thread, 0, FALSE,
+	                DUPLICATE_SAME_ACCESS);
 	/* An interrupt that was ignored when the program started (the ignore
 	 * flag a parent passed on) stays ignored: the system then calls no
 	 * handler for Ctrl-C. */
@@ -96,43 +95,58 @@ bool sys_start(sys_event_answer a, sys_event_answer l)
 	return true;
 }
 
-void sys_lock_buffers(void)
+int sys_event_recorded(void)
 {
-	if (!lock_made) {
-		InitializeCriticalSection(&buffers_lock);
-		lock_made = true;
-	}
-	EnterCriticalSection(&buffers_lock);
+	return recorded.load() - 1;
 }
 
-void sys_unlock_buffers(void)
+void sys_limit_wait(void)
 {
-	LeaveCriticalSection(&buffers_lock);
+	/* the console handler cancels a wait that holds an event's answer */
 }
 
-void sys_hold_buffers(void)
-{
-	sys_lock_buffers();
-	held_for_good = true;
-}
+/* A read or write of at most 1 GiB; a cancelled one is EINTR. */
+static const unsigned IO_MAX = 1u << 30;
 
 long sys_read(int fd, char *buf, size_t cap)
 {
-	return _read(fd, buf, cap > 1u << 30 ? 1u << 30 : (unsigned)cap);
+	in_console_io = fd <= 2;
+	int n = _read(fd, buf, cap > IO_MAX ? IO_MAX : (unsigned)cap);
+	bool cancelled = n < 0 && GetLastError() == ERROR_OPERATION_ABORTED;
+	in_console_io = false;
+	/* A Ctrl-C ends a console read with nothing read, maybe before the
+	 * handler's thread has recorded it: it is waited for briefly before
+	 * the read is taken for the end of the input. */
+	DWORD mode;
+	if (n == 0 && GetConsoleMode((HANDLE)_get_osfhandle(fd), &mode))
+		for (int waited = 0; waited < 100 && sys_event_recorded() < 0; waited += 10)
+			Sleep(10);
+	if (cancelled || (n == 0 && sys_event_recorded() >= 0)) {
+		errno = EINTR;
+		return -1;
+	}
+	return n;
 }
 
-int sys_write_all(int fd, const char *p, size_t n)
+long sys_write(int fd, const char *p, size_t n)
 {
-	while (n > 0) {
-		int k = _write(fd, p, n > 1u << 30 ? 1u << 30 : (unsigned)n);
-		if (k < 0)
-			return errno;
-		if (k == 0)
-			return ENOSPC;
-		p += k;
-		n -= (size_t)k;
-	}
-	return 0;
+	in_console_io = fd <= 2;
+	int k = _write(fd, p, n > IO_MAX ? IO_MAX : (unsigned)n);
+	bool cancelled = k < 0 && GetLastError() == ERROR_OPERATION_ABORTED;
+	in_console_io = false;
+	if (k <= 0)
+		errno = cancelled ? EINTR : k == 0 ? ENOSPC : errno;
+	return k > 0 ? k : -1;
+}
+
+int sys_sync(int fd, const char *)
+{
+	/* The file's data and its entry (NTFS logs the folder's change with
+	 * it); a handle that is not a file's cannot be flushed (pipes, NUL). */
+	if (FlushFileBuffers((HANDLE)_get_osfhandle(fd)))
+		return 0;
+	DWORD why = GetLastError();
+	return why == ERROR_INVALID_HANDLE || why == ERROR_INVALID_FUNCTION ? 0 : why == ERROR_DISK_FULL ? ENOSPC : EIO;
 }
 
 int sys_close(int fd)
@@ -186,7 +200,43 @@ bool sys_exists(const char *name)
 	}) == 0;
 }
 
+/* The name freed at once, or the file left whole. A file deleted while
+ * another program holds it open (a viewer, an indexer, that allows
+ * deletion) keeps its name until that program closes it, unless POSIX
+ * deletion frees it now (Windows 10 1709 and later, on NTFS). Without it
+ * the file is moved aside in its folder and deleted there, or put back
+ * if it cannot be deleted (read-only); a holder that does not allow
+ * deletion keeps it whole. */
+static int remove_wide(const wchar_t *w)
+{
+	HANDLE h = CreateFileW(w, DELETE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+	                       FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
+	if (h == INVALID_HANDLE_VALUE)
+		return -1;
+	FILE_DISPOSITION_INFO_EX now = {FILE_DISPOSITION_FLAG_DELETE | FILE_DISPOSITION_FLAG_POSIX_SEMANTICS};
+	BOOL gone = SetFileInformationByHandle(h, FileDispositionInfoEx, &now, sizeof now);
+	DWORD why = GetLastError();
+	CloseHandle(h);
+	if (gone || why == ERROR_ACCESS_DENIED)
+		return gone ? 0 : -1;
+	wchar_t aside[WIDE_NAME_MAX + 20];
+	size_t n = wcslen(w);
+	if (n >= WIDE_NAME_MAX)
+		return -1;
+	wmemcpy(aside, w, n);
+	aside[n++] = L'~';
+	for (DWORD id = GetCurrentProcessId(), k = 0; k < 8; k++, id >>= 4)
+		aside[n++] = L"0123456789abcdef"[id & 15];
+	wcscpy(aside + n, L".deleted");
+	if (!MoveFileExW(w, aside, 0))
+		return -1;
+	if (DeleteFileW(aside))
+		return 0;
+	MoveFileExW(aside, w, 0);
+	return -1;
+}
+
 int sys_remove(const char *name)
 {
-	return on_wide_name(name, _wunlink) == 0 ? 0 : errno;
+	return on_wide_name(name, remove_wide) == 0 ? 0 : EACCES;
 }

@@ -1,6 +1,7 @@
 // Windows: the console control handler runs on a thread of its own. Called
 // while the main thread keeps writing records, it must end the run with
-// "Interrupt" and status 1, every byte written once and in order.
+// "Interrupt" and status 1, every byte written once and in order. And the
+// removal of an old table that another program holds open.
 #include "runtime/f2c.h"
 #include "runtime/end.h"
 #include "tests/support.h"
@@ -18,12 +19,12 @@ namespace {
 char fmt_f82[] = "(f8.2)";
 const std::string kRecord = "    1.00\r\n";
 
-// The end of the run under way on the main thread (STOP has taken the
-// buffers' lock for good) when the event comes: the handler waits, and
-// the run ends as it was ending, with status 0 and nothing said.
+// The end of the run under way on the main thread (STOP has begun) when
+// the event comes: the handler records it and waits, and the run ends as
+// it was ending, with status 0 and nothing said.
 [[noreturn]] void stop_while_interrupted(const std::string &path)
 {
-	sys_start(end_on_event, end_leaving_units);
+	sys_start(end_on_event);
 	connect(31, path, "new");
 	float x = 1.f;
 	integer one = 1;
@@ -31,10 +32,10 @@ const std::string kRecord = "    1.00\r\n";
 	s_wsfe(&ci);
 	do_fio(&one, (char *)&x, (ftnlen)sizeof x);
 	e_wsfe();
-	sys_hold_buffers();
+	end_begin();
 	std::thread([] {
 		sys_console_event(CTRL_C_EVENT);
-		_exit(9);   // the handler came back without ending the run
+		_exit(9);   // the handler came back
 	}).detach();
 	Sleep(300);
 	end_run(0);
@@ -44,7 +45,7 @@ const std::string kRecord = "    1.00\r\n";
 // while (by calling the handler, or for real through the console), ends it.
 [[noreturn]] void write_until_interrupted(const std::string &path, bool real_event)
 {
-	sys_start(end_on_event, end_leaving_units);
+	sys_start(end_on_event);
 	connect(31, path, "new");
 	std::thread([real_event] {
 		Sleep(50);
@@ -108,6 +109,43 @@ TEST(ConsoleEventDeathTest, RealCtrlC)
 	SetConsoleCtrlHandler(keep_running, FALSE);
 	expect_records(slurp(path));
 	unlink(path.c_str());
+}
+
+// An old table another program holds open. Where it allows deletion (a
+// viewer, an indexer) the table is removed and its name is free at once,
+// nothing of it left once the holder closes it; where it does not, the
+// table is kept whole.
+TEST(WindowsFiles, OldTableHeldOpen)
+{
+	struct row { DWORD share; bool removed; } rows[] = {
+		{FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, true},
+		{FILE_SHARE_READ | FILE_SHARE_WRITE, false},
+	};
+	for (const row &r : rows) {
+		std::string path = temp_name();
+		FILE *f = fopen(path.c_str(), "wb");
+		fputs("old", f);
+		fclose(f);
+		HANDLE holder = CreateFileA(path.c_str(), GENERIC_READ, r.share, nullptr, OPEN_EXISTING, 0, nullptr);
+		ASSERT_NE(holder, INVALID_HANDLE_VALUE);
+		connect(34, path, "old");
+		cllist c = {0, 34, (char *)"delete"};
+		f_clos(&c);
+		int fd = sys_create(path.c_str());
+		EXPECT_EQ(fd >= 0, r.removed) << r.share;
+		if (fd >= 0)
+			sys_close(fd);
+		CloseHandle(holder);
+		EXPECT_EQ(slurp(path), r.removed ? "" : "old");
+		WIN32_FIND_DATAA found;
+		HANDLE list = FindFirstFileA((path + "*").c_str(), &found);
+		int names = 0;
+		for (bool more = list != INVALID_HANDLE_VALUE; more; more = FindNextFileA(list, &found))
+			names++;
+		FindClose(list);
+		EXPECT_EQ(names, 1) << "the table, and nothing left beside it";
+		unlink(path.c_str());
+	}
 }
 
 } // namespace

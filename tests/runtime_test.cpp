@@ -150,8 +150,10 @@ TEST(RuntimeDeathTest, Diagnostics)
 		{"the program's own abort, raised", [] { signal_from(SIGABRT, SI_TKILL, getpid()); }, "IOT Trap"},
 #endif
 	};
+	// (a death test reads the child's standard error in text mode: in binary
+	// mode, after sys_start, the CR of a line end is gone by then)
 	for (const death_row &r : rows)
-		EXPECT_EXIT(r.action(), testing::ExitedWithCode(r.status), "^" + console_text(r.first_line + "\n")) << r.what;
+		EXPECT_EXIT(r.action(), testing::ExitedWithCode(r.status), "^" + r.first_line + "\r?\n") << r.what;
 }
 
 // Unit 31 writing to /dev/full.
