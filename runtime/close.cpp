@@ -15,7 +15,7 @@ integer f_clos(cllist *a)
 	if (!u || !u->connected)
 		return 0;
 	bool erase = a->csta && (a->csta[0] | 0x20) == 'd';
-	int err = unit_close(u, false);
+	int err = unit_close(u);
 	if (erase) {
 		if (u->name[0])
 			sys_remove(u->name);

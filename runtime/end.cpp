@@ -31,7 +31,7 @@ void end_run(int status)
 {
 	ending = true;
 	int err;
-	unit *failed = units_close_all(status == 0, &err);
+	unit *failed = units_close_all(&err);
 	if (failed && status == 0)
 		fatal(err, "close", failed);
 	if (status == 3) {
@@ -43,8 +43,7 @@ void end_run(int status)
 
 void end_on_event(sys_event e)
 {
-	/* a trap or an abort in the end itself: nothing more can be trusted */
-	if (ending)
+	if (ending)   /* a trap or an abort in the end itself */
 		end_process(event_status[e]);
 	ending = true;
 	write_line(2, event_messages[e]);

@@ -1,9 +1,7 @@
 /*
  * The one end of every run (end.cpp): the message, if any; every unit
- * closed (strictly for status 0: a unit that cannot be written out or
- * put on stable storage is a fatal error); "abnormal program
- * termination" for status 3; the end of the process. And the safe points
- * where the run answers an event a handler recorded.
+ * closed (strictly for status 0); "abnormal program termination" for
+ * status 3; the end of the process. And the safe points of the run.
  */
 #ifndef KORVEX_END_H
 #define KORVEX_END_H
@@ -17,9 +15,8 @@
  * console does not hold it (fatal calls it before its diagnostic). */
 void end_begin(void);
 
-/* A safe point, where no unit is half changed: an event a handler
- * recorded is answered (end_on_event, which does not return) unless the
- * run is already ending. Returns whether it is. */
+/* A safe point, no unit half changed: a recorded event is answered (and
+ * this does not return) unless the run is ending. Returns whether it is. */
 bool end_safe_point(void);
 
 /* The answer to an event: its message and status, every unit closed. */

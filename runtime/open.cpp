@@ -37,7 +37,7 @@ integer f_open(olist *a)
 	if (!u)
 		fatal(ERR_UNIT_NUMBER, "open", nullptr);
 	if (u->connected) {
-		int err = unit_close(u, false);
+		int err = unit_close(u);
 		if (err)
 			fatal(err, "open", u);
 	}

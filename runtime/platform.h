@@ -18,36 +18,27 @@ typedef void (*sys_event_answer)(sys_event e);
 /* Start-up: descriptors 0-2 open (on the null device where they were
  * closed or have nothing behind them, so that no data file takes their
  * number), in binary mode, and the handlers installed (an interrupt that
- * was ignored stays ignored). A handler only records its event
- * (sys_event_recorded) and the run answers it at its next safe point; a
- * blocking read or write it interrupts returns EINTR or a short count.
- * Only what cannot wait is answered at once, by at_once, in the handler:
- * a floating-point trap of an instruction and the program's own abort.
- * False when a descriptor cannot be placed. */
+ * was ignored stays ignored), which only record their event: a blocking
+ * call they interrupt returns EINTR or a short count, and from then on
+ * none lasts more than about a second, so that a stuck console cannot
+ * hold the answer. Only a trap and the
+ * program's own abort are answered at once, by at_once. False when a
+ * descriptor cannot be placed. */
 bool sys_start(sys_event_answer at_once);
 
 /* The first event a handler recorded, or -1. */
 int sys_event_recorded(void);
 
-/* The next wait of the run (a console read or write that blocks) ends
- * within about a second with EINTR: for the end of a run, which a stuck
- * console must not hold. Nothing before sys_start. */
-void sys_limit_wait(void);
-
-/* One read of up to cap bytes, waiting for them where the descriptor
- * would not block: the count, 0 at the end, or -1 with errno set (EINTR:
- * an event may wait for its answer). */
+/* One read of up to cap bytes, waiting where the descriptor would not
+ * block: the count, 0 at the end, or -1 with errno set (EINTR too). */
 long sys_read(int fd, char *buf, size_t cap);
 
-/* One write of up to n bytes: the count written, or -1 with errno set
- * (EINTR: interrupted before any byte; ENOSPC where the system writes
- * nothing and reports no error). */
+/* One write of up to n bytes: the count written (0: none, and no error),
+ * or -1 with errno set (EINTR: interrupted before any byte). */
 long sys_write(int fd, const char *p, size_t n);
 
-/* Puts what was written to fd, the file named name, on stable storage,
- * with the entries of its folder (its name, a removal beside it). 0 or
- * the errno of the failure; a file or folder that cannot be synchronized
- * (EINVAL) is not one. */
+/* Puts fd, the file named name, and its folder's entries on stable
+ * storage; 0 or an errno (not for what cannot be synchronized, EINVAL). */
 int sys_sync(int fd, const char *name);
 
 /* Closes fd; 0 or an errno. */

@@ -17,37 +17,21 @@ const char *const SYS_HELP_SWITCH = nullptr;
 
 static sys_event_answer at_once;
 
-/* The first event recorded (its number + 1), or 0: the one thing a
- * handler changes. Lock-free, so the handler and the run share it. */
+/* The first event recorded (its number + 1), or 0: all a handler changes. */
 static std::atomic<int> recorded;
 static_assert(std::atomic<int>::is_always_lock_free, "a handler may only touch a lock-free atomic");
 
-/* A trap raised by an instruction: returning would run it again. A
- * SIGFPE sent by kill has a code of its own (SI_USER: 0 on Linux,
- * 0x10001 on the BSDs and macOS), never one of these. */
-static bool trapped(int code)
+/* A trap raised by an instruction; a SIGFPE sent has a code of its own
+ * (SI_USER: 0 on Linux, 0x10001 on the BSDs and macOS). */
+static bool trapped(int c)
 {
-	switch (code) {
-	case FPE_INTDIV: case FPE_INTOVF: case FPE_FLTDIV: case FPE_FLTOVF:
-	case FPE_FLTUND: case FPE_FLTRES: case FPE_FLTINV: case FPE_FLTSUB:
-		return true;
-	}
-	return false;
+	return c == FPE_INTDIV || c == FPE_INTOVF || c == FPE_FLTDIV || c == FPE_FLTOVF || c == FPE_FLTUND ||
+	       c == FPE_FLTRES || c == FPE_FLTINV || c == FPE_FLTSUB;
 }
 
+/* Once an event came, every second: the wait it interrupts ends (EINTR). */
 static void on_alarm(int)
 {
-	/* nothing: the wait it interrupts ends with EINTR */
-}
-
-void sys_limit_wait(void)
-{
-	if (!at_once)
-		return;   /* no handlers of ours (a harness): its own timers stay its own */
-	struct sigaction sa;
-	memset(&sa, 0, sizeof sa);
-	sa.sa_handler = on_alarm;   /* no SA_RESTART */
-	sigaction(SIGALRM, &sa, nullptr);
 	alarm(1);
 }
 
@@ -57,15 +41,15 @@ static void on_signal(int sig, siginfo_t *info, void *)
 	              : sig == SIGFPE ? SYS_FP_EXCEPTION : SYS_ABORT;
 	int none = 0;
 	recorded.compare_exchange_strong(none, e + 1);
-	/* What cannot wait: a trap, which returning would raise again, and
-	 * the program's own abort (from this process: si_pid is set for a
-	 * signal another process sent), which the C library raises again
-	 * with the default action once the handler returns. */
-	if ((sig == SIGFPE && trapped(info->si_code)) ||
-	    (sig == SIGABRT && (info->si_pid == 0 || info->si_pid == getpid())))
+	struct sigaction sa = {};
+	sa.sa_handler = on_alarm;   /* no SA_RESTART */
+	sigaction(SIGALRM, &sa, nullptr);
+	alarm(1);
+	/* What cannot wait: a trap, which returning would raise again, and the
+	 * program's own abort (si_pid: the sender, if another process), which
+	 * the C library raises again, fatally, once the handler returns. */
+	if ((sig == SIGFPE && trapped(info->si_code)) || (sig == SIGABRT && (!info->si_pid || info->si_pid == getpid())))
 		at_once(e);
-	/* An event that came just before a blocking call began still ends it. */
-	sys_limit_wait();
 }
 
 bool sys_start(sys_event_answer a)
@@ -83,7 +67,7 @@ bool sys_start(sys_event_answer a)
 	memset(&sa, 0, sizeof sa);
 	sa.sa_sigaction = on_signal;
 	sa.sa_flags = SA_SIGINFO;   /* no SA_RESTART: a blocking call returns to a safe point */
-	sigfillset(&sa.sa_mask);
+	sigemptyset(&sa.sa_mask);   /* a second event may interrupt an answer given at once */
 	/* an interrupt that was ignored when the program started stays ignored */
 	struct sigaction old;
 	if (sigaction(SIGINT, nullptr, &old) != 0 || old.sa_handler != SIG_IGN)
@@ -106,9 +90,8 @@ int sys_event_recorded(void)
 long sys_read(int fd, char *buf, size_t cap)
 {
 	ssize_t n = read(fd, buf, cap);
-	/* A descriptor set not to block (by whoever handed it over, or a FIFO
-	 * opened without waiting for its writer, which reads as ended until
-	 * one comes): wait until there is something to read, or an end. */
+	/* Set not to block (by whoever handed it over; a FIFO opened without
+	 * waiting reads as ended until a writer comes): wait for input or an end. */
 	if ((n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK)) || (n == 0 && (fcntl(fd, F_GETFL) & O_NONBLOCK))) {
 		struct pollfd p = {fd, POLLIN, 0};
 		if (poll(&p, 1, -1) < 0)
@@ -120,14 +103,10 @@ long sys_read(int fd, char *buf, size_t cap)
 
 long sys_write(int fd, const char *p, size_t n)
 {
-	ssize_t k = write(fd, p, n);
-	if (k == 0)
-		errno = ENOSPC;
-	return k > 0 ? k : -1;
+	return write(fd, p, n);
 }
 
-/* fd's data and its entry on stable storage (macOS: fsync leaves them in
- * the drive's cache; F_FULLFSYNC does not, where the file system has it). */
+/* fd on stable storage (macOS: F_FULLFSYNC, fsync leaves the drive's cache). */
 static int sync_fd(int fd)
 {
 #ifdef F_FULLFSYNC
@@ -139,23 +118,19 @@ static int sync_fd(int fd)
 
 int sys_sync(int fd, const char *name)
 {
-	int err = sync_fd(fd);
-	const char *slash = strrchr(name, '/');
+	/* the file, then its folder (unless it cannot be opened: no read permission) */
 	char folder[4096] = ".";
-	if (err || (slash && (size_t)(slash - name) >= sizeof folder))
-		return err;
-	if (slash) {
-		size_t n = slash == name ? 1 : (size_t)(slash - name);
+	const char *slash = strrchr(name, '/');
+	size_t n = !slash || slash == name ? 1 : (size_t)(slash - name);
+	if (slash && n < sizeof folder) {
 		memcpy(folder, name, n);
 		folder[n] = '\0';
 	}
-	/* a folder that cannot be opened (no read permission) is the system's
-	 * to write out */
-	int dir = open(folder, O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-	if (dir < 0)
-		return 0;
-	err = sync_fd(dir);
-	close(dir);
+	int err = sync_fd(fd), dir = err ? -1 : open(folder, O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+	if (dir >= 0) {
+		err = sync_fd(dir);
+		close(dir);
+	}
 	return err;
 }
 
@@ -166,8 +141,7 @@ int sys_close(int fd)
 
 int sys_open_read(const char *name)
 {
-	/* O_NONBLOCK: a FIFO or a device (an old table's name) opens at once;
-	 * reads wait in sys_read */
+	/* a FIFO or a device opens at once; reads wait in sys_read */
 	int fd = open(name, O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
 	struct stat st;
 	if (fd >= 0 && fstat(fd, &st) == 0 && S_ISDIR(st.st_mode)) {

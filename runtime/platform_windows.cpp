@@ -4,8 +4,6 @@
  * run-time does its own CR LF and Ctrl-Z); the console control handler;
  * file names through the wide (UTF-16) API.
  */
-/* calls of newer systems, used where the system has them (POSIX deletion) */
-#define _WIN32_WINNT 0x0A000002
 #include "runtime/platform.h"
 
 #include <windows.h>
@@ -23,9 +21,9 @@ const char *const SYS_HELP_SWITCH = "/?";
 
 static sys_event_answer at_once;
 
-/* The first event recorded (its number + 1), or 0; and whether the main
- * thread is in a read or write of a standard descriptor, and which thread
- * that is. The console handler's thread touches these and nothing else. */
+/* All the console handler's thread touches: the first event recorded (its
+ * number + 1, or 0), whether the main thread is in a read or write of a
+ * standard descriptor, and that thread. */
 static std::atomic<int> recorded;
 static std::atomic<bool> in_console_io;
 static HANDLE main_thread;
@@ -52,10 +50,9 @@ BOOL WINAPI sys_console_event(DWORD type)
 	}
 	int none = 0;
 	recorded.compare_exchange_strong(none, e + 1);
-	/* The main thread answers at its next safe point and ends the process;
-	 * a console read or write that holds it is cancelled. The handler never
-	 * returns: after a close, logoff or shutdown event that would end the
-	 * process at once (the system allows some 5 s). */
+	/* The main thread answers at its next safe point (a console wait that
+	 * holds it cancelled) and ends the process; returning would end it at
+	 * once after a close, logoff or shutdown. */
 	for (;;) {
 		if (in_console_io)
 			CancelSynchronousIo(main_thread);
@@ -100,11 +97,6 @@ int sys_event_recorded(void)
 	return recorded.load() - 1;
 }
 
-void sys_limit_wait(void)
-{
-	/* the console handler cancels a wait that holds an event's answer */
-}
-
 /* A read or write of at most 1 GiB; a cancelled one is EINTR. */
 static const unsigned IO_MAX = 1u << 30;
 
@@ -114,13 +106,13 @@ long sys_read(int fd, char *buf, size_t cap)
 	int n = _read(fd, buf, cap > IO_MAX ? IO_MAX : (unsigned)cap);
 	bool cancelled = n < 0 && GetLastError() == ERROR_OPERATION_ABORTED;
 	in_console_io = false;
-	/* A Ctrl-C ends a console read with nothing read, maybe before the
-	 * handler's thread has recorded it: it is waited for briefly before
-	 * the read is taken for the end of the input. */
+	/* A Ctrl-C ends a console read with nothing read, maybe before its
+	 * handler has recorded it: waited for briefly before the read is taken
+	 * for the end of the input. */
 	DWORD mode;
-	if (n == 0 && GetConsoleMode((HANDLE)_get_osfhandle(fd), &mode))
-		for (int waited = 0; waited < 100 && sys_event_recorded() < 0; waited += 10)
-			Sleep(10);
+	bool console_empty = n == 0 && GetConsoleMode((HANDLE)_get_osfhandle(fd), &mode);
+	for (int ms = 0; console_empty && ms < 100 && sys_event_recorded() < 0; ms += 10)
+		Sleep(10);
 	if (cancelled || (n == 0 && sys_event_recorded() >= 0)) {
 		errno = EINTR;
 		return -1;
@@ -132,17 +124,15 @@ long sys_write(int fd, const char *p, size_t n)
 {
 	in_console_io = fd <= 2;
 	int k = _write(fd, p, n > IO_MAX ? IO_MAX : (unsigned)n);
-	bool cancelled = k < 0 && GetLastError() == ERROR_OPERATION_ABORTED;
+	if (k < 0 && GetLastError() == ERROR_OPERATION_ABORTED)
+		errno = EINTR;
 	in_console_io = false;
-	if (k <= 0)
-		errno = cancelled ? EINTR : k == 0 ? ENOSPC : errno;
-	return k > 0 ? k : -1;
+	return k;
 }
 
 int sys_sync(int fd, const char *)
 {
-	/* The file's data and its entry (NTFS logs the folder's change with
-	 * it); a handle that is not a file's cannot be flushed (pipes, NUL). */
+	/* with its entry (NTFS logs the folder's change); not a pipe's or NUL's */
 	if (FlushFileBuffers((HANDLE)_get_osfhandle(fd)))
 		return 0;
 	DWORD why = GetLastError();
@@ -200,25 +190,12 @@ bool sys_exists(const char *name)
 	}) == 0;
 }
 
-/* The name freed at once, or the file left whole. A file deleted while
- * another program holds it open (a viewer, an indexer, that allows
- * deletion) keeps its name until that program closes it, unless POSIX
- * deletion frees it now (Windows 10 1709 and later, on NTFS). Without it
- * the file is moved aside in its folder and deleted there, or put back
- * if it cannot be deleted (read-only); a holder that does not allow
- * deletion keeps it whole. */
+/* The name freed at once, or the file left whole. Deleted while another
+ * program holds it with deletion allowed (a viewer, an indexer), a file
+ * may keep its name until that one closes it: so it is moved aside in its
+ * folder first, put back if it cannot be deleted (read-only). */
 static int remove_wide(const wchar_t *w)
 {
-	HANDLE h = CreateFileW(w, DELETE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
-	                       FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
-	if (h == INVALID_HANDLE_VALUE)
-		return -1;
-	FILE_DISPOSITION_INFO_EX now = {FILE_DISPOSITION_FLAG_DELETE | FILE_DISPOSITION_FLAG_POSIX_SEMANTICS};
-	BOOL gone = SetFileInformationByHandle(h, FileDispositionInfoEx, &now, sizeof now);
-	DWORD why = GetLastError();
-	CloseHandle(h);
-	if (gone || why == ERROR_ACCESS_DENIED)
-		return gone ? 0 : -1;
 	wchar_t aside[WIDE_NAME_MAX + 20];
 	size_t n = wcslen(w);
 	if (n >= WIDE_NAME_MAX)

@@ -16,12 +16,9 @@ unit *statement_start(long n, const char *unit_place, bool reading, const char *
 	end_safe_point();
 	unit *u = unit_at(n);
 	if (u && u->connected && u->console) {
-		/* Before anything is said to a person or asked of one, the files'
-		 * output is on stable storage: the closing lines never appear
-		 * before the table is complete on the disk, and whatever ends the
-		 * run from then on, a power cut included, loses nothing. A failure
-		 * is the files' pending write failing, reported as such, and
-		 * nothing is said on the console. */
+		/* Before anything is said to a person or asked of one, the files
+		 * are on stable storage: whatever ends the run from then on, a power
+		 * cut too, loses nothing. A failure is the files' write failing. */
 		int err;
 		unit *failed = units_sync_files(&err);
 		if (failed)

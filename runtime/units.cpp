@@ -18,8 +18,7 @@ enum { POOL_SLOTS = 16 };
 static char pool[POOL_SLOTS][TEXT_BUF + OUT_BUF];
 static unit *owner[POOL_SLOTS];
 
-/* The console stopped taking output while the run was ending: nothing
- * more is written to it. */
+/* The console took no more output while the run was ending. */
 static bool console_stuck;
 
 /* Reads for u's input stream; an interrupted read is a safe point. */
@@ -31,27 +30,22 @@ static long read_unit(void *ctx, char *buf, size_t cap)
 	return n;
 }
 
-/* The one write path: p[*done..n) to fd, *done advanced after every
- * write, so that an event answered between two writes (each one a safe
- * point) writes the rest and nothing twice. While the run ends, a console
- * write is given up, with all that follow, once interrupted (by a second
- * event, or the limit on every wait once an event came); a file's is
- * written whatever the console does. 0 or the errno of the failure. */
+/* The one write path: p[*done..n) to fd, *done advanced after each write,
+ * so that an event answered between two (a safe point) writes the rest,
+ * nothing twice. While the run ends, an interrupted console write (by an
+ * event, or the limit on waits once one came) is given up with all that
+ * follow; a file's goes on. 0 or the errno of the failure. */
 static int write_out(int fd, bool console, const char *p, size_t n, size_t *done)
 {
 	while (*done < n) {
 		bool ending = end_safe_point();
-		if (console && ending) {
-			if (console_stuck)
-				return 0;
-			if (sys_event_recorded() >= 0)
-				sys_limit_wait();
-		}
+		if (console && ending && console_stuck)
+			return 0;
 		long k = sys_write(fd, p + *done, n - *done);
 		if (k > 0)
 			*done += (size_t)k;
-		else if (errno != EINTR)
-			return errno;
+		else if (k == 0 || errno != EINTR)
+			return k == 0 ? ENOSPC : errno;   /* 0: a device that takes nothing and says nothing */
 		else if (console && ending)
 			console_stuck = true;
 	}
@@ -73,7 +67,7 @@ void write_line(int fd, const char *s)
 int unit_attach(unit *u, int fd, bool console, bool writing)
 {
 	if (u->connected)
-		unit_close(u, false);   /* connected afresh (a harness's next run) */
+		unit_close(u);   /* connected afresh (a harness's next run) */
 	int slot = 0;
 	while (slot < POOL_SLOTS && owner[slot])
 		slot++;
@@ -132,29 +126,22 @@ int unit_line_end(unit *u)
 	return unit_put(u, end, strlen(end));
 }
 
-/* Writes out u and, if it is a file written to since, puts it on stable
- * storage. */
-static int unit_sync(unit *u)
-{
-	int err = unit_flush(u);
-	if (!err && u->unsynced) {
-		err = sys_sync(u->fd, u->name);
-		u->unsynced = false;
-	}
-	return err;
-}
-
 unit *units_sync_files(int *err)
 {
-	for (unit *u : owner)
-		if (u && !u->console && (*err = unit_sync(u)) != 0)
+	for (unit *u : owner) {
+		if (u && !u->console && !(*err = unit_flush(u)) && u->unsynced) {
+			*err = sys_sync(u->fd, u->name);
+			u->unsynced = false;
+		}
+		if (u && !u->console && *err)
 			return u;
+	}
 	return nullptr;
 }
 
-int unit_close(unit *u, bool sync)
+int unit_close(unit *u)
 {
-	int err = sync ? unit_sync(u) : unit_flush(u);
+	int err = unit_flush(u);
 	if (!u->console) {
 		int closing = sys_close(u->fd);
 		if (!err)
@@ -166,11 +153,11 @@ int unit_close(unit *u, bool sync)
 	return err;
 }
 
-unit *units_close_all(bool sync, int *err)
+unit *units_close_all(int *err)
 {
 	unit *failed = nullptr;
 	for (unit *u : owner) {
-		int e = u ? unit_close(u, sync) : 0;
+		int e = u ? unit_close(u) : 0;
 		if (e && !failed) {
 			failed = u;
 			*err = e;

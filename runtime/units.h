@@ -3,10 +3,9 @@
  * each with a text-mode input stream and a 4096-byte output buffer, plain
  * memory written out with the platform's raw write. A unit takes its
  * buffers from a small pool when it is connected and gives them back when
- * it is closed; only connected units are walked. Only the run itself
- * touches a unit: an event is answered at a safe point (end.h), where no
- * unit is half changed, and a write-out records each write it makes, so
- * that whatever comes between two writes, each byte is written once.
+ * it is closed; only connected units are walked. Only the run touches a
+ * unit: an event is answered at a safe point (end.h), where none is half
+ * changed.
  */
 #ifndef KORVEX_UNITS_H
 #define KORVEX_UNITS_H
@@ -56,25 +55,22 @@ int unit_attach(unit *u, int fd, bool console, bool writing);
 int unit_put(unit *u, const char *p, size_t n);
 
 /* Appends a line end (CR LF in a file, the platform's own on the
- * console), or writes out u's buffered output, a safe point after it;
- * returns as unit_put. */
+ * console), or writes out u's buffered output; returns as unit_put. */
 int unit_line_end(unit *u);
 int unit_flush(unit *u);
 
-/* Writes out and closes the connected unit u, leaving it unconnected;
- * with sync, a file written to is put on stable storage first. Returns 0
- * or the errno of the first failure. */
-int unit_close(unit *u, bool sync);
+/* Writes out and closes the connected unit u, leaving it unconnected.
+ * Returns 0 or the errno of the first failure. */
+int unit_close(unit *u);
 
-/* Writes out every file unit (not the console) and puts what was written
- * on stable storage; or, at the end of a run, closes every unit (with
- * sync, as unit_close). Null, or the first unit that failed with *err its
- * errno. */
+/* Writes out every file unit (not the console), what was written put on
+ * stable storage; or, at the end of a run, closes every unit. Null, or
+ * the first unit that failed with *err its errno. */
 unit *units_sync_files(int *err);
-unit *units_close_all(bool sync, int *err);
+unit *units_close_all(int *err);
 
 /* Writes s, or s and the console's line end, to the standard descriptor
- * fd, as a console unit's output is written; gives up quietly. */
+ * fd, as the console units write; gives up quietly. */
 void write_text(int fd, const char *s);
 void write_line(int fd, const char *s);
 
