@@ -119,13 +119,13 @@ static int sync_fd(int fd)
 int sys_sync(int fd, const char *name)
 {
 	/* the file, then its folder (unless it cannot be opened: no read permission) */
-	char folder[4096] = ".";
+	char folder[4096];
 	const char *slash = strrchr(name, '/');
 	size_t n = !slash || slash == name ? 1 : (size_t)(slash - name);
-	if (slash && n < sizeof folder) {
-		memcpy(folder, name, n);
-		folder[n] = '\0';
-	}
+	if (n >= sizeof folder)
+		return ENAMETOOLONG;   /* longer than any unit's name */
+	memcpy(folder, slash ? name : ".", n);
+	folder[n] = '\0';
 	int err = sync_fd(fd), dir = err ? -1 : open(folder, O_RDONLY | O_DIRECTORY | O_CLOEXEC);
 	if (dir >= 0) {
 		err = sync_fd(dir);
