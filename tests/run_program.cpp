@@ -154,8 +154,8 @@ static run_result run_once(const temp_dir &dir, const run_options &opt)
 			static char block[4096];
 			if (pipe(stuck) != 0 || fcntl(stuck[1], F_SETFL, O_NONBLOCK) != 0)
 				_exit(122);
-			while (write(stuck[1], block, sizeof block) > 0) {
-			}
+			for (ssize_t k = 1; k > 0;)
+				k = write(stuck[1], block, sizeof block);
 			fcntl(stuck[1], F_SETFL, 0);
 			dup2(stuck[1], opt.stuck_fd);
 			dup2(stuck[0], 100);   // its reader stays, and reads nothing
