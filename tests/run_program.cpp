@@ -163,6 +163,8 @@ static run_result run_once(const temp_dir &dir, const run_options &opt)
 		for (int fd = 3; fd < 64; fd++)
 			close(fd);
 		signal(SIGINT, opt.ignore_sigint ? SIG_IGN : SIG_DFL);
+		for (int sig : {SIGHUP, SIGQUIT, SIGTERM})   // whatever a shell's background job ignores
+			signal(sig, SIG_DFL);
 		if (target_is_windows())
 			setenv("WINEDEBUG", "-all", 0);   // Wine's own messages are not the program's
 		signal(SIGPIPE, SIG_DFL);
