@@ -1,9 +1,10 @@
 /*
  * The command line: only the first argument is looked at. --help (-h, /?
- * on Windows) and --version (-V) answer on standard output (status 0); an
- * unknown option (starting with '-', on Windows also '/') is refused on
- * standard error (status 2). Any other argument is ignored (Windows' "Open
- * with" passes a path); without one the run is the program's dialogue.
+ * on Windows) and --version (-V) answer on standard output (status 0, or
+ * 1 where the text cannot be written); an unknown option (starting with
+ * '-', on Windows also '/') is refused on standard error (status 2). Any
+ * other argument is ignored (Windows' "Open with" passes a path); without
+ * one, or with "--", the run is the program's dialogue.
  */
 #include "driver/options.h"
 
@@ -18,9 +19,9 @@ static const char *const usage[] = {
 	"of the curve at 2-theta = 2, 4, ..., 160 to <base>.imp, replacing an older",
 	"table after a warning; then it waits for any number.",
 	"",
-	"Usage: korvex              the dialogue",
-	"       korvex --help       this text (also -h)",
-	"       korvex --version    the version (also -V)",
+	"Usage: korvex              the dialogue (so does korvex --)",
+	"       korvex --help       this text (also -h; on Windows also /?)",
+	"       korvex --version    the version and the licence (also -V)",
 	"Only the first argument is looked at; one that is not an option is ignored.",
 	"",
 	"A base name is at most 20 bytes; a longer one is refused, never cut short.",
@@ -28,23 +29,41 @@ static const char *const usage[] = {
 	"standard input, for example from a file: korvex < answers.txt",
 	"Status 0: the complete table is in <base>.imp; 1: interrupted;",
 	"2: an unknown option; 3: an error.",
-	"The manual: man korvex (on Windows korvex.txt, beside korvex.exe).",
+	nullptr,   /* the manual, as the platform has it */
 };
+static const char *const version[] = {
+	"korvex " KORVEX_VERSION,
+	"Copyright (C) 2026 Vellumarix",
+	"License MIT: <https://opensource.org/licenses/MIT>.",
+	"This is free software: you are free to change and redistribute it.",
+	"There is NO WARRANTY, to the extent permitted by law.",
+};
+
+/* Writes the lines of a text on standard output: 0, or 1 with a word on
+ * standard error where they cannot be written (a full disk, a closed
+ * pipe), so that a script never takes a lost text for one written. */
+static int answer(const char *const *lines, size_t n)
+{
+	int err = 0;
+	for (size_t i = 0; i < n && !err; i++)
+		err = write_line(1, lines[i] ? lines[i] : SYS_HELP_SWITCH ? "The manual: korvex.txt and README.txt, beside korvex.exe."
+		                                                           : "The manual: man korvex.");
+	if (!err)
+		return 0;
+	write_text(2, "korvex: write error: ");
+	write_line(2, strerror(err));
+	return 1;
+}
 
 int answer_option(int argc, char **argv)
 {
-	if (argc < 2)
-		return -1;
-	const char *a = argv[1];
-	if (strcmp(a, "--version") == 0 || strcmp(a, "-V") == 0) {
-		write_line(1, "korvex " KORVEX_VERSION);
-		return 0;
-	}
-	if (strcmp(a, "--help") == 0 || strcmp(a, "-h") == 0 || (SYS_HELP_SWITCH && strcmp(a, SYS_HELP_SWITCH) == 0)) {
-		for (const char *line : usage)
-			write_line(1, line);
-		return 0;
-	}
+	const char *a = argc < 2 ? "--" : argv[1];
+	if (strcmp(a, "--") == 0)
+		return -1;   /* the end of the options: the dialogue */
+	if (strcmp(a, "--version") == 0 || strcmp(a, "-V") == 0)
+		return answer(version, sizeof version / sizeof *version);
+	if (strcmp(a, "--help") == 0 || strcmp(a, "-h") == 0 || (SYS_HELP_SWITCH && strcmp(a, SYS_HELP_SWITCH) == 0))
+		return answer(usage, sizeof usage / sizeof *usage);
 	/* the platform's switch character is the first of its help switch */
 	if (a[0] != '-' && !(SYS_HELP_SWITCH && a[0] == SYS_HELP_SWITCH[0]))
 		return -1;

@@ -52,16 +52,16 @@ static int write_out(int fd, bool console, const char *p, size_t n, size_t *done
 	return 0;
 }
 
-void write_text(int fd, const char *s)
+int write_text(int fd, const char *s)
 {
 	size_t done = 0;
-	write_out(fd, true, s, strlen(s), &done);
+	return write_out(fd, true, s, strlen(s), &done);
 }
 
-void write_line(int fd, const char *s)
+int write_line(int fd, const char *s)
 {
-	write_text(fd, s);
-	write_text(fd, SYS_CONSOLE_LINE_END);
+	int err = write_text(fd, s);
+	return err ? err : write_text(fd, SYS_CONSOLE_LINE_END);
 }
 
 int unit_attach(unit *u, int fd, bool console, bool writing)

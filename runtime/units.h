@@ -70,8 +70,8 @@ unit *units_sync_files(int *err);
 unit *units_close_all(int *err);
 
 /* Writes s, or s and the console's line end, to the standard descriptor
- * fd, as the console units write; gives up quietly. */
-void write_text(int fd, const char *s);
-void write_line(int fd, const char *s);
+ * fd, as the console units write; 0 or the errno of the failure. */
+int write_text(int fd, const char *s);
+int write_line(int fd, const char *s);
 
 #endif

@@ -136,8 +136,9 @@ TEST(Run, CommandLine)
 		return "korvex: unknown option " + a + " (korvex --help lists the options)\n";
 	};
 	struct row { std::vector<std::string> args; std::string out_starts, err; int status; } rows[] = {
-		{{"--version"}, "korvex " KORVEX_VERSION "\n", "", 0},
+		{{"--version"}, "korvex " KORVEX_VERSION "\nCopyright (C) 2026 Vellumarix\nLicense MIT: ", "", 0},
 		{{"-V"}, "korvex " KORVEX_VERSION "\n", "", 0},
+		{{"--"}, kGreeting, "", 0},
 		{{"--help"}, usage, "", 0},
 		{{"-h", "extra"}, usage, "", 0},
 		{{"/?"}, windows ? usage : kGreeting, "", 0},
@@ -160,6 +161,16 @@ TEST(Run, CommandLine)
 		EXPECT_EQ(r.err, w.err);
 		EXPECT_EQ(r.status, w.status);
 		EXPECT_EQ(d.exists("sample.imp"), w.out_starts == kGreeting);
+	}
+	// a text that cannot be written is never taken for one written
+	for (const char *a : {"--help", "--version"}) {
+		temp_dir d;
+		run_options o;
+		o.args = {a};
+		o.stdout_path = "/dev/full";
+		run_result r = run_korvex(d, o);
+		EXPECT_EQ(r.err, "korvex: write error: " + std::string(strerror(ENOSPC)) + "\n") << a;
+		EXPECT_EQ(r.status, 1) << a;
 	}
 }
 

@@ -2,7 +2,7 @@
 # a shell can set it, and checks what it holds (EXPECTED, below the
 # package's top folder or root) and the modes: folders 755, the program
 # 755, texts 644, whatever the umask. A Debian package also has its
-# description and maintainer.
+# description and maintainer, and lintian finds nothing wrong with it.
 cmake_minimum_required(VERSION 3.25)
 find_program(SH sh)
 set(strict_umask "")
@@ -28,6 +28,16 @@ if(GENERATOR STREQUAL "DEB")
     endif()
   endforeach()
   set(top "\\./")
+  # Debian's policy, where lintian is installed: no error, no warning
+  find_program(LINTIAN lintian)
+  if(LINTIAN)
+    execute_process(COMMAND ${LINTIAN} --no-cfg --fail-on error,warning ${archive}
+                    RESULT_VARIABLE status OUTPUT_VARIABLE tags ERROR_QUIET)
+    if(NOT status EQUAL 0)
+      message(FATAL_ERROR "lintian ${archive}:\n${tags}")
+    endif()
+    message(STATUS "lintian: no error, no warning")
+  endif()
 else()
   execute_process(COMMAND ${CMAKE_COMMAND} -E tar tvf ${archive} OUTPUT_VARIABLE listing RESULT_VARIABLE status)
   set(top "[^/]+/")
@@ -50,7 +60,7 @@ foreach(entry IN LISTS entries)
   else()
     list(APPEND files ${path})
     set(expected_mode -rw-r--r--)
-    if(path MATCHES "(^|/)korvex(\\.exe)?$")
+    if(path MATCHES "(^|/)bin/korvex$|(^|/)korvex\\.exe$")
       set(expected_mode -rwxr-xr-x)
     endif()
   endif()
