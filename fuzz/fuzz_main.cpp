@@ -24,6 +24,7 @@ const std::string &scratch_directory()
 		if (!mkdtemp(tmpl))
 			abort();
 		dir = tmpl;
+		atexit([] { remove_tree(dir); });   // a run that crashes leaves it for a look
 	}
 	return dir;
 }

@@ -80,7 +80,7 @@ void expect_records(const std::string &table)
 // CR of the line end may be gone by then.)
 TEST(ConsoleEventDeathTest, HandlerOnAnotherThreadWhileWriting)
 {
-	std::string path = temp_directory() + "/korvex-event-direct";
+	std::string path = temp_directory() + "/event-direct";
 	unlink(path.c_str());
 	EXPECT_EXIT(write_until_interrupted(path, false), testing::ExitedWithCode(1), "^Interrupt\r?\n$");
 	expect_records(slurp(path));
@@ -89,7 +89,7 @@ TEST(ConsoleEventDeathTest, HandlerOnAnotherThreadWhileWriting)
 
 TEST(ConsoleEventDeathTest, HandlerWhileTheRunEnds)
 {
-	std::string path = temp_directory() + "/korvex-event-end";
+	std::string path = temp_directory() + "/event-end";
 	unlink(path.c_str());
 	EXPECT_EXIT(stop_while_interrupted(path), testing::ExitedWithCode(0), "^$");
 	EXPECT_EQ(slurp(path), kRecord);
@@ -101,7 +101,7 @@ TEST(ConsoleEventDeathTest, RealCtrlC)
 	DWORD mode;
 	if (!GetConsoleMode(GetStdHandle(STD_INPUT_HANDLE), &mode))
 		GTEST_SKIP() << "no console to send Ctrl-C in (standard input is not one)";
-	std::string path = temp_directory() + "/korvex-event-real";
+	std::string path = temp_directory() + "/event-real";
 	unlink(path.c_str());
 	// the event reaches every process on the console, this one too
 	SetConsoleCtrlHandler(keep_running, TRUE);

@@ -114,7 +114,7 @@ TEST(FormatDeathTest, MalformedFormatIsAnErrorNotACrash)
 	for (size_t i = 0; i < sizeof formats / sizeof *formats; i++) {
 		const char *format = formats[i];
 		// the same name in a death test's child, which may run the test anew
-		std::string path = temp_directory() + "/korvex-malformed-" + std::to_string(i);
+		std::string path = temp_directory() + "/malformed-" + std::to_string(i);
 		unlink(path.c_str());
 		std::string want = console_text("startio: error in format\napparent state: unit 20 named " + path +
 		                                "\nlast format: " + format +

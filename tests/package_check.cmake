@@ -31,8 +31,12 @@ if(GENERATOR STREQUAL "DEB")
   # Debian's policy, where lintian is installed: no error, no warning
   find_program(LINTIAN lintian)
   if(LINTIAN)
-    execute_process(COMMAND ${LINTIAN} --no-cfg --fail-on error,warning ${archive}
-                    RESULT_VARIABLE status OUTPUT_VARIABLE tags ERROR_QUIET)
+    # (in a folder of its own: lintian leaves its caches in TMPDIR)
+    set(scratch ${BUILD_DIR}/lintian-scratch)
+    file(MAKE_DIRECTORY ${scratch})
+    execute_process(COMMAND ${CMAKE_COMMAND} -E env TMPDIR=${scratch} ${LINTIAN} --no-cfg --fail-on error,warning
+                            ${archive} RESULT_VARIABLE status OUTPUT_VARIABLE tags ERROR_QUIET)
+    file(REMOVE_RECURSE ${scratch})
     if(NOT status EQUAL 0)
       message(FATAL_ERROR "lintian ${archive}:\n${tags}")
     endif()

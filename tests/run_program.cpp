@@ -38,16 +38,13 @@ std::string diagnostic(const std::string &first, long unit, const std::string &n
 
 temp_dir::temp_dir()
 {
-	char tmpl[] = "/tmp/korvex-test-XXXXXX";
-	path = mkdtemp(tmpl);
+	std::string name = temp_directory() + "/run-XXXXXX";
+	path = mkdtemp(&name[0]);
 }
 
 temp_dir::~temp_dir()
 {
-	std::string cmd = "chmod -R u+rwx '" + path + "' 2>/dev/null; rm -rf '" + path + "'";
-	if (system(cmd.c_str()) != 0) {
-		// nothing to do: a temporary directory left behind
-	}
+	remove_tree(path);
 }
 
 void temp_dir::write(const std::string &name, const std::string &bytes) const

@@ -12,8 +12,13 @@
 #include <math.h>
 #include <stdio.h>
 #include <stdlib.h>
+#include <dirent.h>
 #include <string.h>
+#include <sys/stat.h>
 #include <unistd.h>
+#ifdef _WIN32
+#include <direct.h>
+#endif
 
 #include <string>
 
@@ -116,19 +121,62 @@ inline std::string slurp(const std::string &path)
 	return s;
 }
 
-// A name for a file that does not exist yet.
-inline std::string temp_directory()
+// Removes path and, if it is a folder (not a link to one), all it holds,
+// whatever its permissions.
+inline void remove_tree(const std::string &path)
 {
-	const char *dir = getenv("TMPDIR") ? getenv("TMPDIR") : getenv("TEMP") ? getenv("TEMP") : "/tmp";
+	struct stat st;
+#ifdef _WIN32
+	bool folder = stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+#else
+	bool folder = lstat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+#endif
+	if (!folder) {
+		unlink(path.c_str());
+		return;
+	}
+	chmod(path.c_str(), 0700);
+	if (DIR *dir = opendir(path.c_str())) {
+		while (const dirent *e = readdir(dir))
+			if (strcmp(e->d_name, ".") != 0 && strcmp(e->d_name, "..") != 0)
+				remove_tree(path + "/" + e->d_name);
+		closedir(dir);
+	}
+	rmdir(path.c_str());
+}
+
+// A folder of this process's own in the system's temporary folder, made
+// at its first use and removed with all it holds when the process that
+// made it exits (a death test's child leaves it alone): the tests leave
+// nothing behind and meet no one else's files.
+inline const std::string &temp_directory()
+{
+	static std::string dir;
+	static int owner;
+	if (dir.empty()) {
+		const char *base = getenv("TMPDIR") ? getenv("TMPDIR") : getenv("TEMP") ? getenv("TEMP") : "/tmp";
+		std::string name = std::string(base) + "/korvex-tests-XXXXXX";
+#ifdef _WIN32
+		if (!_mktemp(&name[0]) || _mkdir(name.c_str()) != 0)
+#else
+		if (!mkdtemp(&name[0]))
+#endif
+			abort();
+		dir = name;
+		owner = getpid();
+		atexit([] {
+			if (getpid() == owner)
+				remove_tree(dir);
+		});
+	}
 	return dir;
 }
 
+// A name for a file that does not exist yet, in that folder.
 inline std::string temp_name()
 {
-	std::string name = temp_directory() + "/korvex-t-XXXXXX";
-	close(mkstemp(&name[0]));
-	unlink(name.c_str());
-	return name;
+	static int made;
+	return temp_directory() + "/t" + std::to_string(getpid()) + "-" + std::to_string(++made);
 }
 
 // OPEN of path on unit with status.
