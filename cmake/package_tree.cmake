@@ -4,8 +4,8 @@
 # cuts; files already have theirs: 755 for the program, 644 the texts).
 # The Debian package gets what Debian's policy asks for in place of the
 # licence: the copyright file in Debian's machine-readable format, the
-# changelog and the manual page compressed (gzip -9n), and the lintian
-# override that says why the program is static. Where SOURCE_DATE_EPOCH
+# changelog and the manual page compressed (gzip -9n), and, for a static
+# program, the lintian override that says why it is static. Where SOURCE_DATE_EPOCH
 # is set, every entry takes that time, so that the same commit makes the
 # same package.
 cmake_policy(VERSION 3.25)
@@ -16,9 +16,11 @@ if(CPACK_GENERATOR STREQUAL "DEB")
   set(page "${tree}/usr/share/man/man1/korvex.1")
   file(REMOVE "${doc}/LICENSE")
   file(COPY "${CPACK_KORVEX_DEBIAN_DIR}/copyright" DESTINATION "${doc}")
-  file(MAKE_DIRECTORY "${tree}/usr/share/lintian/overrides")
-  file(COPY_FILE "${CPACK_KORVEX_SOURCE_DIR}/packaging/debian/lintian-overrides"
-       "${tree}/usr/share/lintian/overrides/korvex")
+  if(CPACK_KORVEX_STATIC)
+    file(MAKE_DIRECTORY "${tree}/usr/share/lintian/overrides")
+    file(COPY_FILE "${CPACK_KORVEX_SOURCE_DIR}/packaging/debian/lintian-overrides"
+         "${tree}/usr/share/lintian/overrides/korvex")
+  endif()
   foreach(pair "${CPACK_KORVEX_DEBIAN_DIR}/changelog;${doc}/changelog.gz" "${page};${page}.gz")
     list(GET pair 0 from)
     list(GET pair 1 to)

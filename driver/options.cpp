@@ -32,7 +32,7 @@ static const char *const usage[] = {
 	nullptr,   /* the manual, as the platform has it */
 };
 static const char *const version[] = {
-	"korvex " KORVEX_VERSION,
+	("korvex " KORVEX_VERSION),
 	"Copyright (C) 2026 Vellumarix",
 	"License MIT: <https://opensource.org/licenses/MIT>.",
 	"This is free software: you are free to change and redistribute it.",
