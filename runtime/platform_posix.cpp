@@ -1,14 +1,16 @@
 /*
- * The platform layer on POSIX.1-2008 systems.
+ * The platform layer on POSIX.1-2008 systems: Linux (glibc and musl),
+ * macOS and the BSDs. Each call relies only on what POSIX says of it,
+ * and says so where the systems differ.
  */
 #include "runtime/platform.h"
 
 #include <atomic>
 #include <errno.h>
 #include <fcntl.h>
-#include <poll.h>
 #include <signal.h>
 #include <string.h>
+#include <sys/select.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -54,13 +56,15 @@ static void on_signal(int sig, siginfo_t *info, void *)
 
 bool sys_start(sys_event_answer a)
 {
-	/* a closed descriptor: the lowest free number is its own */
-	struct pollfd std[3] = {{0, 0, 0}, {1, 0, 0}, {2, 0, 0}};
-	poll(std, 3, 0);
-	for (int fd = 0; fd <= 2; fd++) {
-		if ((std[fd].revents & POLLNVAL) && open("/dev/null", fd == 0 ? O_RDONLY : O_WRONLY) != fd)
-			return false;
+	/* A closed standard descriptor: open returns the lowest free number
+	 * (POSIX), so the null device fills each gap in 0-2 in turn; the first
+	 * above 2 stays open, unused (one call where none is closed). Not
+	 * poll: macOS reports no POLLNVAL where no events are asked. */
+	int fd;
+	while ((fd = open("/dev/null", O_RDWR)) >= 0 && fd <= 2) {
 	}
+	if (fd < 0)
+		return false;
 
 	at_once = a;
 	struct sigaction sa;
@@ -91,10 +95,14 @@ long sys_read(int fd, char *buf, size_t cap)
 {
 	ssize_t n = read(fd, buf, cap);
 	/* Set not to block (by whoever handed it over; a FIFO opened without
-	 * waiting reads as ended until a writer comes): wait for input or an end. */
+	 * waiting reads as ended until a writer comes): wait for input or an
+	 * end. select, not poll: on macOS poll answers a terminal with
+	 * POLLNVAL at once, and the wait would spin. */
 	if ((n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK)) || (n == 0 && (fcntl(fd, F_GETFL) & O_NONBLOCK))) {
-		struct pollfd p = {fd, POLLIN, 0};
-		if (poll(&p, 1, -1) < 0)
+		fd_set readable;
+		FD_ZERO(&readable);
+		FD_SET(fd, &readable);
+		if (select(fd + 1, &readable, nullptr, nullptr, nullptr) < 0)
 			return -1;
 		n = read(fd, buf, cap);
 	}

@@ -27,7 +27,7 @@ struct known_difference {
 	const char *korvex;
 	const char *handling;
 };
-const known_difference kKnownDifferences[] = {
+[[maybe_unused]] const known_difference kKnownDifferences[] = {
 	{"F editing of an exact half", "to even (5.12)", "away from zero (5.13)",
 	 "a differing field must be an exact half, rounded away by KORVEX and to even by the stock library"},
 	{"record line ends of <base>.imp", "LF", "CR LF", "CR LF is turned into LF before the comparison"},

@@ -441,7 +441,7 @@ TEST(Run, FailedSync)
 	if (target_is_windows() || getenv("KORVEX_LAUNCHER") || system("strace -V >/dev/null 2>&1") != 0)
 		GTEST_SKIP() << "needs strace and a native build";
 	struct row { const char *inject; std::string err; } rows[] = {
-		{"fsync:error=EIO:when=1", diagnostic("write sfe: Input/output error", 13, "sample.imp", "", false)},
+		{"fsync:error=EIO:when=1", diagnostic("write sfe: " + std::string(strerror(EIO)), 13, "sample.imp", "", false)},
 		{"fsync:error=ENOSPC:when=2", diagnostic("write sfe: No space left on device", 13, "sample.imp", "", false)},
 		{"fsync:error=EINVAL", ""},
 	};

@@ -118,10 +118,10 @@ TEST(RuntimeDeathTest, Diagnostics)
 		 },
 		 "fmt: bad variable type"},
 		{"read error in a list", [] { memory_unit("12", EIO); read_list(30, &real_type, (char *)&f, 4); },
-		 "list in: Input/output error"},
-		{"read error in a field", [] { read_field("ab", EIO, fmt_a, 4); }, "fmt: Input/output error"},
+		 "list in: " + std::string(strerror(EIO))},
+		{"read error in a field", [] { read_field("ab", EIO, fmt_a, 4); }, "fmt: " + std::string(strerror(EIO))},
 		{"end of file at a slash", [] { read_field("no line end", 0, fmt_slash_a, 2); }, "fmt: end of file"},
-		{"read error at a slash", [] { read_field("x", EIO, fmt_slash_a, 2); }, "fmt: Input/output error"},
+		{"read error at a slash", [] { read_field("x", EIO, fmt_slash_a, 2); }, "fmt: " + std::string(strerror(EIO))},
 		{"literal in an input format",
 		 [] {
 			 static char fmt[] = "(a1,'x')";
