@@ -147,12 +147,15 @@ inline void remove_tree(const std::string &path)
 
 // A folder of this process's own in the system's temporary folder, made
 // at its first use and removed with all it holds when the process that
-// made it exits (a death test's child leaves it alone): the tests leave
-// nothing behind and meet no one else's files.
+// made it exits: the tests leave nothing behind and meet no one else's
+// files. A death test's child (forked, or on Windows started anew, with
+// the folder's name in its environment) uses its parent's and leaves it.
 inline const std::string &temp_directory()
 {
 	static std::string dir;
 	static int owner;
+	if (dir.empty() && getenv("KORVEX_TESTS_FOLDER"))
+		dir = getenv("KORVEX_TESTS_FOLDER");
 	if (dir.empty()) {
 		const char *base = getenv("TMPDIR") ? getenv("TMPDIR") : getenv("TEMP") ? getenv("TEMP") : "/tmp";
 		std::string name = std::string(base) + "/korvex-tests-XXXXXX";
@@ -164,6 +167,11 @@ inline const std::string &temp_directory()
 			abort();
 		dir = name;
 		owner = getpid();
+#ifdef _WIN32
+		_putenv_s("KORVEX_TESTS_FOLDER", dir.c_str());
+#else
+		setenv("KORVEX_TESTS_FOLDER", dir.c_str(), 1);
+#endif
 		atexit([] {
 			if (getpid() == owner)
 				remove_tree(dir);
