@@ -5,9 +5,9 @@
 # The Debian package gets what Debian's policy asks for in place of the
 # licence: the copyright file in Debian's machine-readable format, the
 # changelog and the manual page compressed (gzip -9n), and, for a static
-# program, the lintian override that says why it is static. Where SOURCE_DATE_EPOCH
-# is set, every entry takes that time, so that the same commit makes the
-# same package.
+# program, the lintian override that says why it is static; the Mac
+# package its README.txt at its top. Where SOURCE_DATE_EPOCH is set, every
+# entry takes that time, so that the same commit makes the same package.
 cmake_policy(VERSION 3.25)
 set(tree "${CPACK_TEMPORARY_INSTALL_DIRECTORY}")
 if(CPACK_GENERATOR STREQUAL "DEB")
@@ -32,6 +32,10 @@ if(CPACK_GENERATOR STREQUAL "DEB")
   file(REMOVE "${page}")
   file(GLOB_RECURSE texts "${doc}/*" "${tree}/usr/share/lintian/*" "${page}.gz")
   file(CHMOD ${texts} PERMISSIONS OWNER_READ OWNER_WRITE GROUP_READ WORLD_READ)
+endif()
+if(CPACK_KORVEX_MACOS_README)
+  file(COPY_FILE "${CPACK_KORVEX_MACOS_README}" "${tree}/README.txt")
+  file(CHMOD "${tree}/README.txt" PERMISSIONS OWNER_READ OWNER_WRITE GROUP_READ WORLD_READ)
 endif()
 file(GLOB_RECURSE entries LIST_DIRECTORIES true "${tree}/*")
 foreach(entry IN LISTS entries)

@@ -115,6 +115,13 @@ static run_result run_once(const temp_dir &dir, const run_options &opt)
 	int in[2], out[2], err[2];
 	if (pipe(in) || pipe(out) || pipe(err))
 		abort();
+	if (opt.terminal_input) {   // typed into a pseudo-terminal's master, read from its slave
+		close(in[0]);
+		close(in[1]);
+		in[1] = posix_openpt(O_RDWR | O_NOCTTY);
+		if (in[1] < 0 || grantpt(in[1]) != 0 || unlockpt(in[1]) != 0 || (in[0] = open(ptsname(in[1]), O_RDWR | O_NOCTTY)) < 0)
+			abort();
+	}
 	const char *chosen = getenv("KORVEX_BINARY");   // the program under test, where it is not the build's own
 	bool ours = opt.program.empty();
 	std::vector<std::string> words = opt.wrapper;
@@ -218,8 +225,10 @@ static run_result run_once(const temp_dir &dir, const run_options &opt)
 				if (write(in[1], opt.late_input.data(), opt.late_input.size()) < 0) {
 					// the program has gone; the test's checks say why
 				}
-				close(in[1]);
-				in[1] = -1;
+				if (!opt.terminal_input) {   // (a terminal's master closed hangs it up, its input lost)
+					close(in[1]);
+					in[1] = -1;
+				}
 				continue;
 			}
 			if (!opt.signal_at_once)
@@ -252,6 +261,7 @@ static run_result run_once(const temp_dir &dir, const run_options &opt)
 	struct rusage usage;
 	wait4(pid, &status, 0, &usage);
 	r.max_rss_kb = usage.ru_maxrss;
+	r.cpu_ms = (usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) * 1000L + (usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1000;
 	if (WIFEXITED(status))
 		r.status = WEXITSTATUS(status);
 	else

@@ -16,6 +16,7 @@ struct run_options {
 	bool signal_at_once = false;   // send it as soon as the text is there, not once the program waits
 	std::string late_input;        // written, and the input closed, once the output ends with signal_after
 	bool nonblocking_input = false; // standard input set not to block
+	bool terminal_input = false;   // standard input a terminal (a pseudo-terminal) the input is typed into
 	bool ignore_sigint = false;    // start the program with SIGINT ignored
 	std::vector<int> close_fds;    // standard descriptors to start closed
 	std::string stdout_path;       // send standard output to this file instead of a pipe
@@ -33,6 +34,7 @@ struct run_result {
 	int status = -1;   // exit status, or -1 when killed by a signal
 	int killed_by = 0; // the signal that ended it, if any
 	long max_rss_kb = 0;
+	long cpu_ms = 0;   // user and system time
 };
 
 // A fresh empty directory, removed with everything in it when destroyed.
