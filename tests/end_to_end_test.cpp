@@ -574,6 +574,10 @@ TEST(Run, ClosedOrFullConsole)
 	// numbers, and the diagnostic at the end goes nowhere near the table
 	for (std::vector<int> fds : {std::vector<int>{1}, {2}, {1, 2}}) {
 		SCOPED_TRACE(fds.size());
+		if (fds.size() == 2 && target_is_windows()) {
+			printf("skipped, standard output and error both closed: Wine's own descriptors take their numbers\n");
+			continue;
+		}
 		temp_dir d;
 		d.write("sample.dat", kSampleDat);
 		run_options o = with_input("sample\n");
