@@ -1,5 +1,6 @@
-// The end of a run inside the fuzz harness: back to the harness (the lock
-// the end took for good stays taken; the harness answers no event).
+// The end of a run inside the fuzz harness: back to the harness (the run
+// stays marked as ending; the harness installs no handler, so no event
+// comes to answer).
 #include "escape.h"
 
 jmp_buf escape_point;

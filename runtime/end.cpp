@@ -29,7 +29,7 @@ bool end_safe_point(void)
 
 void end_run(int status)
 {
-	ending = true;
+	end_begin();
 	int err;
 	unit *failed = units_close_all(&err);
 	if (failed && status == 0)
@@ -45,7 +45,7 @@ void end_on_event(sys_event e)
 {
 	if (ending)   /* a trap or an abort in the end itself */
 		end_process(event_status[e]);
-	ending = true;
+	end_begin();   /* before the message: a stuck console does not hold it */
 	write_line(2, event_messages[e]);
 	end_run(event_status[e]);
 }

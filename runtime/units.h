@@ -45,8 +45,8 @@ inline unit *unit_at(long n)
 }
 
 /* Connects u to the open descriptor fd, for writing or for reading, under
- * the name it holds (set while it is unconnected, so unseen by an event's
- * answer), closing it first if it is connected. Returns 0, or EMFILE when
+ * the name it holds (set while it is unconnected), closing it first if it
+ * is connected. Returns 0, or EMFILE when
  * every slot of the pool is taken (u stays unconnected). */
 int unit_attach(unit *u, int fd, bool console, bool writing);
 
