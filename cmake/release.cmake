@@ -41,7 +41,8 @@ foreach(platform IN LISTS platforms)
 endforeach()
 # the Mac package, where Zig is here or npm can fetch it
 find_program(NPM npm)
-if(EXISTS ${SOURCE_DIR}/build/zig-0.11.0/zig OR NPM)
+file(GLOB zig ${SOURCE_DIR}/build/zig-*/zig)   # (its version is cmake/zig.cmake's)
+if(zig OR NPM)
   execute_process(COMMAND ${CMAKE_COMMAND} -DSOURCE_DIR=${SOURCE_DIR} -DWORK=${WORK} -DOUT=${OUT} -DVERSION=${VERSION}
                           -P ${CMAKE_CURRENT_LIST_DIR}/macos_universal.cmake RESULT_VARIABLE status)
   if(NOT status EQUAL 0)
