@@ -5,10 +5,12 @@
  */
 #include "driver/options.h"
 #include "runtime/end.h"
+#include "runtime/events.h"
 #include "runtime/f2c.h"
 #include "runtime/units.h"
 
 #include <stdlib.h>
+#include <string.h>
 
 void end_process(int status)
 {
@@ -17,8 +19,11 @@ void end_process(int status)
 
 int main(int argc, char **argv)
 {
-	if (!sys_start(end_on_event))
-		end_process(3);   /* no standard descriptors: nothing can be said */
+	if (int err = events_start(end_on_event)) {
+		write_text(2, "korvex: cannot start: ");
+		write_line(2, strerror(err));   /* where standard error is open */
+		end_process(3);
+	}
 	int status = answer_option(argc, argv);
 	if (status >= 0)
 		end_process(status);

@@ -24,6 +24,8 @@ inline void reset_console(const void *data, size_t size)
 {
 	static int devnull = open("/dev/null", O_WRONLY);
 	static memory_source console;
+	int err;
+	units_close_all(&err);   // a statement that did not end the run leaves its units
 	units_init();
 	units[0].fd = units[6].fd = devnull;
 	open_memory(&units[5].in, &console, (const char *)data, size);

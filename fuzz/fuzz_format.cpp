@@ -63,7 +63,7 @@ void run_statement(const std::string &format, const uint8_t *data, size_t size, 
 		do_fio(&one, buffer, len);
 	}
 	if (reading)
-		e_rsfe();
+		e_rsfe_name();
 	else
 		e_wsfe();
 }

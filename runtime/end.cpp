@@ -4,36 +4,19 @@
  * never says "Interrupt" and then ends with status 0.
  */
 #include "runtime/end.h"
-#include "runtime/f2c.h"
-#include "runtime/fatal.h"
+
+#include "runtime/events.h"
 #include "runtime/units.h"
 
 /* Each event's message and status, in the order of sys_event. */
 static const char *const event_messages[] = {"Interrupt", "Killed", "Floating Exception", "IOT Trap"};
 static const int event_status[] = {1, 1, 3, 3};
 
-static bool ending;
-
-void end_begin(void)
-{
-	ending = true;
-}
-
-bool end_safe_point(void)
-{
-	int e;
-	if (!ending && (e = sys_event_recorded()) >= 0)
-		end_on_event((sys_event)e);
-	return ending;
-}
-
 void end_run(int status)
 {
-	end_begin();
+	events_ending();
 	int err;
-	unit *failed = units_close_all(&err);
-	if (failed && status == 0)
-		fatal(err, "close", failed);
+	units_close_all(&err);
 	if (status == 3) {
 		write_text(2, SYS_CONSOLE_LINE_END);
 		write_line(2, "abnormal program termination");
@@ -43,14 +26,8 @@ void end_run(int status)
 
 void end_on_event(sys_event e)
 {
-	if (ending)   /* a trap or an abort in the end itself */
+	if (events_ending())   /* a trap or an abort in the end itself */
 		end_process(event_status[e]);
-	end_begin();   /* before the message: a stuck console does not hold it */
 	write_line(2, event_messages[e]);
 	end_run(event_status[e]);
-}
-
-int s_stop(char *, ftnlen)
-{
-	end_run(0);
 }

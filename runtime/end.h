@@ -1,23 +1,16 @@
 /*
- * The one end of every run (end.cpp): the message, if any; every unit
- * closed (strictly for status 0); "abnormal program termination" for
- * status 3; the end of the process. And the safe points of the run.
+ * The one end of every run (end.cpp): every unit closed, "abnormal
+ * program termination" for status 3, the end of the process. It reports
+ * nothing: a failure is fatal's to report (fatal.h).
  */
 #ifndef KORVEX_END_H
 #define KORVEX_END_H
 
 #include "runtime/platform.h"
 
-/* Closes every unit and ends the process with status. */
+/* Closes every unit (what cannot be written is lost) and ends the process
+ * with status. */
 [[noreturn]] void end_run(int status);
-
-/* From now on the run is ending: no event is answered, and a stuck
- * console does not hold it (fatal calls it before its diagnostic). */
-void end_begin(void);
-
-/* A safe point, no unit half changed: a recorded event is answered (and
- * this does not return) unless the run is ending. Returns whether it is. */
-bool end_safe_point(void);
 
 /* The answer to an event: its message and status, every unit closed. */
 void end_on_event(sys_event e);

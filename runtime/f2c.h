@@ -79,7 +79,6 @@ int MAIN__(void);
 integer s_wsfe(cilist *);
 integer e_wsfe(void);
 integer s_rsfe(cilist *);
-integer e_rsfe(void);
 /* Not the library's: ends the READ of a file name as e_rsfe does, but the
  * rest of the record must be blanks and tabs; anything more is fatal
  * ("fmt: name longer than 20 bytes"), never a name cut short. */

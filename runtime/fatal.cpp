@@ -1,12 +1,14 @@
 /*
  * The one way a run fails: the diagnostic of up to four lines on standard
- * error, then the end of the run with status 3 (end.cpp).
+ * error, then the end of the run with status 3 (end.cpp). And STOP, whose
+ * close of the units is strict: output that cannot be written is a failure.
  */
 #include "runtime/fatal.h"
 
 #include "runtime/digits.h"
 #include "runtime/end.h"
-#include "runtime/platform.h"
+#include "runtime/events.h"
+#include "runtime/f2c.h"
 #include "runtime/statement.h"
 
 #include <string.h>
@@ -20,21 +22,17 @@ static const struct {
 	{ERR_UNIT_NUMBER, "illegal unit number"},
 	{ERR_LIST_INPUT, "incomprehensible list input"},
 	{ERR_NOT_CONNECTED, "unit not connected"},
-	{ERR_VARIABLE_TYPE, "bad variable type"},
 	{ERR_CANT_READ, "can't read file"},
 	{ERR_CANT_WRITE, "can't write file"},
 	{ERR_NEW_EXISTS, "'new' file exists"},
 	{ERR_NAME_TOO_LONG, "name longer than 20 bytes"},
 };
 
-static void write_number(long v)
+static void write_number(unsigned long v)
 {
 	char buf[24];
 	buf[sizeof buf - 1] = '\0';
-	char *p = digits_before(buf + sizeof buf - 1, v < 0 ? 0UL - (unsigned long)v : (unsigned long)v);
-	if (v < 0)
-		*--p = '-';
-	write_text(2, p);
+	write_text(2, digits_before(buf + sizeof buf - 1, v));
 }
 
 /* The first line's message, or null for a number the run-time does not know. */
@@ -50,7 +48,7 @@ static const char *message(int code)
 
 void fatal(int code, const char *place, const unit *u)
 {
-	end_begin();
+	events_ending();
 
 	write_text(2, place);
 	const char *text = code == ERR_END_OF_FILE ? "end of file" : message(code);
@@ -59,13 +57,13 @@ void fatal(int code, const char *place, const unit *u)
 		write_line(2, text);
 	} else {
 		write_text(2, ": illegal error number ");
-		write_number(code);
+		write_number((unsigned long)code);
 		write_text(2, SYS_CONSOLE_LINE_END);
 	}
 
 	if (u) {
 		write_text(2, "apparent state: unit ");
-		write_number(u - units);
+		write_number((unsigned long)(u - units));
 		write_text(2, u->name[0] ? " named " : " (unnamed)");
 		write_line(2, u->name);
 	} else {
@@ -78,4 +76,14 @@ void fatal(int code, const char *place, const unit *u)
 	write_text(2, io.reading ? "lately reading" : "lately writing");
 	write_line(2, " sequential formatted external IO");
 	end_run(3);
+}
+
+int s_stop(char *, ftnlen)
+{
+	events_ending();
+	int err;
+	unit *failed = units_close_all(&err);
+	if (failed)
+		fatal(err, "close", failed);
+	end_run(0);
 }

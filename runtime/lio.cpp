@@ -1,7 +1,7 @@
 /*
  * List-directed READ and WRITE: s_rsle, s_wsle, do_lio, e_rsle, e_wsle.
- * Every item read is a REAL; every item written is a character item: a
- * record starts with one blank and the items follow each other with no
+ * The item's type is not looked at: the program reads REALs only and
+ * writes character items only. A record starts with one blank and the items follow each other with no
  * separator, on one record (the program's one line is 65 characters).
  */
 #include "runtime/f2c.h"
@@ -17,9 +17,9 @@ integer s_rsle(cilist *a)
 	return 0;
 }
 
+/* What the line holds after the value is never read: no READ follows. */
 integer e_rsle(void)
 {
-	io.cur->skip_line = true;
 	return 0;
 }
 
@@ -35,10 +35,8 @@ integer e_wsle(void)
 	return 0;
 }
 
-static void read_items(ftnint type, ftnint number, char *ptr, ftnlen len)
+static void read_items(ftnint number, char *ptr, ftnlen len)
 {
-	if (type != TYREAL)
-		fatal(ERR_VARIABLE_TYPE, "list in", io.cur);
 	for (ftnint i = 0; i < number; i++, ptr += len) {
 		double v;
 		bool assigned;
@@ -63,10 +61,8 @@ static void read_items(ftnint type, ftnint number, char *ptr, ftnlen len)
 	}
 }
 
-static void write_items(ftnint type, ftnint number, char *ptr, ftnlen len)
+static void write_items(ftnint number, char *ptr, ftnlen len)
 {
-	if (type != TYCHAR)
-		fatal(ERR_VARIABLE_TYPE, "list out", io.cur);
 	for (ftnint i = 0; i < number; i++, ptr += len) {
 		if (io.column == 0)
 			statement_put(" ", 1);
@@ -74,11 +70,11 @@ static void write_items(ftnint type, ftnint number, char *ptr, ftnlen len)
 	}
 }
 
-integer do_lio(ftnint *type, ftnint *number, char *ptr, ftnlen len)
+integer do_lio(ftnint *, ftnint *number, char *ptr, ftnlen len)
 {
 	if (io.reading)
-		read_items(*type, *number, ptr, len);
+		read_items(*number, ptr, len);
 	else
-		write_items(*type, *number, ptr, len);
+		write_items(*number, ptr, len);
 	return 0;
 }

@@ -9,7 +9,7 @@
  */
 #include "runtime/f2c.h"
 #include "runtime/fatal.h"
-#include "runtime/platform.h"
+#include "runtime/events.h"
 
 #include <errno.h>
 #include <string.h>
@@ -49,13 +49,16 @@ integer f_open(olist *a)
 	bool create = a->osta && (a->osta[0] | 0x20) == 'n';
 	bool writing = false;
 	/* an existing file is opened at once; only a failure asks whether it exists */
-	int fd = create ? sys_create(name) : sys_open_read(name);
+	int fd;
+	while (events_retry(fd = create ? sys_create(name) : sys_open_read(name))) {
+	}
 	int err = errno;
 	if (fd < 0 && (create ? err == EEXIST : !sys_exists(name)))
 		fatal(create ? ERR_NEW_EXISTS : errno, "open", u);
 	strcpy(u->name, name);
 	if (fd < 0 && !create) {
-		fd = sys_open_write(name);
+		while (events_retry(fd = sys_open_write(name))) {
+		}
 		err = errno;
 		writing = true;
 	}

@@ -1,7 +1,7 @@
 /*
  * The platform layer on POSIX.1-2008 systems: Linux (glibc and musl),
  * macOS and the BSDs. Each call relies only on what POSIX says of it,
- * and says so where the systems differ.
+ * and says so where the systems differ. The event rule: platform.h.
  */
 #include "runtime/platform.h"
 
@@ -12,6 +12,7 @@
 #include <string.h>
 #include <sys/select.h>
 #include <sys/stat.h>
+#include <time.h>
 #include <unistd.h>
 
 const char SYS_CONSOLE_LINE_END[] = "\n";
@@ -19,16 +20,24 @@ const char *const SYS_HELP_SWITCH = nullptr;
 
 static sys_event_answer at_once;
 
-/* The first event recorded (its number + 1), or 0: all a handler changes. */
+/* The first event recorded (its number + 1), or 0. */
 static std::atomic<int> recorded;
 static_assert(std::atomic<int>::is_always_lock_free, "a handler may only touch a lock-free atomic");
 
-/* A trap raised by an instruction; a SIGFPE sent has a code of its own
- * (SI_USER: 0 on Linux, 0x10001 on the BSDs and macOS). */
-static bool trapped(int c)
+/* Sent by a process (kill, sigqueue, raise, tgkill, a timer), with the
+ * codes POSIX names, each system's own values (Linux: SI_USER 0, SI_TKILL
+ * -6; macOS and the BSDs: SI_USER 0x10001). macOS gives 0 to what kill
+ * and pthread_kill send (its kernel fills no sender for a thread's
+ * signal: its abort comes with code 0 and pid 0), so there code 0 is no
+ * sender's, and a SIGABRT another process sends is answered at once. */
+static bool sent(const siginfo_t *info)
 {
-	return c == FPE_INTDIV || c == FPE_INTOVF || c == FPE_FLTDIV || c == FPE_FLTOVF || c == FPE_FLTUND ||
-	       c == FPE_FLTRES || c == FPE_FLTINV || c == FPE_FLTSUB;
+	int c = info->si_code;
+	return c == SI_USER || c == SI_QUEUE || c == SI_TIMER || c == SI_MESGQ || c == SI_ASYNCIO
+#ifdef SI_TKILL
+	       || c == SI_TKILL
+#endif
+	    ;
 }
 
 /* Once an event came, every second: the wait it interrupts ends (EINTR). */
@@ -47,35 +56,51 @@ static void on_signal(int sig, siginfo_t *info, void *)
 	sa.sa_handler = on_alarm;   /* no SA_RESTART */
 	sigaction(SIGALRM, &sa, nullptr);
 	alarm(1);
-	/* What cannot wait: a trap, which returning would raise again, and the
-	 * program's own abort (si_pid: the sender, if another process), which
-	 * the C library raises again, fatally, once the handler returns. */
-	if ((sig == SIGFPE && trapped(info->si_code)) || (sig == SIGABRT && (!info->si_pid || info->si_pid == getpid())))
+	/* a trap, which returning would raise again; the program's own abort,
+	 * which the C library raises again, fatally, once the handler returns
+	 * (glibc and musl: SI_TKILL with this process's id) */
+	if ((sig == SIGFPE && !sent(info)) || (sig == SIGABRT && (!sent(info) || info->si_pid == getpid())))
 		at_once(e);
 }
 
-bool sys_start(sys_event_answer a)
+/* Whether the lowest free descriptor is above 2 (so 0-2 are open), the
+ * null device put in the first gap; false with errno where it fails. */
+static bool standard_descriptors_open(void)
 {
-	/* A closed standard descriptor: open returns the lowest free number
-	 * (POSIX), so the null device fills each gap in 0-2 in turn; the first
-	 * above 2 stays open, unused (one call where none is closed). Not
-	 * poll: macOS reports no POLLNVAL where no events are asked. */
 	int fd;
-	while ((fd = open("/dev/null", O_RDWR)) >= 0 && fd <= 2) {
+	while ((fd = open("/dev/null", O_RDWR)) < 0 && errno == EINTR) {
 	}
-	if (fd < 0)
-		return false;
+	/* too many open: checked one by one (F_GETFD, not poll: macOS reports
+	 * no POLLNVAL where no events are asked) */
+	if (fd < 0 && errno == EMFILE && fcntl(0, F_GETFD) >= 0 && fcntl(1, F_GETFD) >= 0 && fcntl(2, F_GETFD) >= 0)
+		return true;
+	if (fd > 2)
+		close(fd);
+	return fd > 2 || (fd >= 0 && standard_descriptors_open());
+}
+
+int sys_start(sys_event_answer a)
+{
+	/* an inherited mask would hold every event (and the alarm) back */
+	sigset_t handled;
+	sigemptyset(&handled);
+	static const int signals[] = {SIGINT, SIGTERM, SIGFPE, SIGABRT, SIGALRM};
+	for (int sig : signals)
+		sigaddset(&handled, sig);
+	sigprocmask(SIG_UNBLOCK, &handled, nullptr);
+	if (!standard_descriptors_open())
+		return errno;
 
 	at_once = a;
 	struct sigaction sa;
 	memset(&sa, 0, sizeof sa);
 	sa.sa_sigaction = on_signal;
-	sa.sa_flags = SA_SIGINFO;   /* no SA_RESTART: a blocking call returns to a safe point */
+	sa.sa_flags = SA_SIGINFO;   /* no SA_RESTART */
 	sigemptyset(&sa.sa_mask);   /* a second event may interrupt an answer given at once */
 	/* an interrupt that was ignored when the program started stays ignored */
 	struct sigaction old;
-	if (sigaction(SIGINT, nullptr, &old) != 0 || old.sa_handler != SIG_IGN)
-		sigaction(SIGINT, &sa, nullptr);
+	if (sigaction(SIGINT, &sa, &old) == 0 && old.sa_handler == SIG_IGN)
+		sigaction(SIGINT, &old, nullptr);
 	sigaction(SIGTERM, &sa, nullptr);
 	sigaction(SIGFPE, &sa, nullptr);
 	sigaction(SIGABRT, &sa, nullptr);
@@ -83,7 +108,7 @@ bool sys_start(sys_event_answer a)
 	 * A file-size limit fails the write, reported, not a silent kill. */
 	signal(SIGPIPE, SIG_IGN);
 	signal(SIGXFSZ, SIG_IGN);
-	return true;
+	return 0;
 }
 
 int sys_event_recorded(void)
@@ -91,27 +116,48 @@ int sys_event_recorded(void)
 	return recorded.load() - 1;
 }
 
+/* Waits until fd can be read or written without blocking: select (not
+ * poll: macOS's answers a terminal with POLLNVAL at once, and the wait
+ * would spin); a descriptor beyond select's set is looked at again every
+ * 10 ms. 0, or -1 with errno (EINTR). */
+static int wait_ready(int fd, bool writing)
+{
+	if (fd >= FD_SETSIZE) {
+		struct timespec pause = {0, 10000000};
+		return nanosleep(&pause, nullptr);
+	}
+	fd_set set;
+	FD_ZERO(&set);
+	FD_SET(fd, &set);
+	return select(fd + 1, writing ? nullptr : &set, writing ? &set : nullptr, nullptr, nullptr) < 0 ? -1 : 0;
+}
+
 long sys_read(int fd, char *buf, size_t cap)
 {
-	ssize_t n = read(fd, buf, cap);
-	/* Set not to block (by whoever handed it over; a FIFO opened without
-	 * waiting reads as ended until a writer comes): wait for input or an
-	 * end. select, not poll: on macOS poll answers a terminal with
-	 * POLLNVAL at once, and the wait would spin. */
-	if ((n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK)) || (n == 0 && (fcntl(fd, F_GETFL) & O_NONBLOCK))) {
-		fd_set readable;
-		FD_ZERO(&readable);
-		FD_SET(fd, &readable);
-		if (select(fd + 1, &readable, nullptr, nullptr, nullptr) < 0)
+	/* Set not to block by whoever handed it over (EAGAIN, ready or not:
+	 * waited for again), or a FIFO opened without waiting, which reads as
+	 * ended until a writer comes: waited for once. */
+	bool waited = false;
+	for (;;) {
+		ssize_t n = read(fd, buf, cap);
+		bool again = n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK);
+		if (!again && (n != 0 || waited || !(fcntl(fd, F_GETFL) & O_NONBLOCK)))
+			return n;
+		if (wait_ready(fd, false) < 0)
 			return -1;
-		n = read(fd, buf, cap);
+		waited = !again;
 	}
-	return n;
 }
 
 long sys_write(int fd, const char *p, size_t n)
 {
-	return write(fd, p, n);
+	for (;;) {
+		ssize_t k = write(fd, p, n);
+		if (k >= 0 || (errno != EAGAIN && errno != EWOULDBLOCK))
+			return k;
+		if (wait_ready(fd, true) < 0)
+			return -1;
+	}
 }
 
 /* fd on stable storage (macOS: F_FULLFSYNC, fsync leaves the drive's cache). */
@@ -120,21 +166,24 @@ static int sync_fd(int fd)
 #ifdef F_FULLFSYNC
 	if (fcntl(fd, F_FULLFSYNC) == 0)
 		return 0;
+	if (errno == EINTR)
+		return EINTR;
 #endif
 	return fsync(fd) == 0 || errno == EINVAL ? 0 : errno;
 }
 
 int sys_sync(int fd, const char *name)
 {
-	/* the file, then its folder (unless it cannot be opened: no read permission) */
+	/* the file, then its folder (unless it cannot be opened: no read
+	 * permission, no descriptor left); a unit's name fits */
 	char folder[4096];
 	const char *slash = strrchr(name, '/');
 	size_t n = !slash || slash == name ? 1 : (size_t)(slash - name);
-	if (n >= sizeof folder)
-		return ENAMETOOLONG;   /* longer than any unit's name */
 	memcpy(folder, slash ? name : ".", n);
 	folder[n] = '\0';
 	int err = sync_fd(fd), dir = err ? -1 : open(folder, O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+	if (dir < 0 && !err && errno == EINTR)
+		return EINTR;
 	if (dir >= 0) {
 		err = sync_fd(dir);
 		close(dir);
@@ -144,7 +193,8 @@ int sys_sync(int fd, const char *name)
 
 int sys_close(int fd)
 {
-	return close(fd) == 0 ? 0 : errno;
+	/* EINTR: closed all the same (Linux; POSIX 2024's posix_close) */
+	return close(fd) == 0 || errno == EINTR ? 0 : errno;
 }
 
 int sys_open_read(const char *name)

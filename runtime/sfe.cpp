@@ -1,7 +1,8 @@
 /*
  * Formatted sequential READ and WRITE on external units: s_wsfe, s_rsfe,
- * do_fio, e_wsfe, e_rsfe, and KORVEX's own end of a name's READ,
- * e_rsfe_name. Output edits REALs (F); input reads character items (A).
+ * do_fio, e_wsfe, and KORVEX's own end of a name's READ, e_rsfe_name (the
+ * program's one formatted READ). Output edits REALs (F) and ends records;
+ * input reads character items (A) from one record.
  */
 #include "runtime/f2c.h"
 #include "runtime/fatal.h"
@@ -62,20 +63,11 @@ static void check_input(int c)
 		fatal(io.cur->in.error, "fmt", io.cur);
 }
 
-/* The end of a record: a line end, or the rest of the input record skipped. */
-static void next_record(void)
-{
-	if (io.reading)
-		check_input(text_skip_line(&io.cur->in));
-	else
-		statement_record_end();
-}
-
 /* A REAL item on output, F editing. */
 static void write_item(const fmt_op *op, char *ptr, ftnlen len)
 {
 	if (op->kind != OP_F || len != (ftnlen)sizeof(float))
-		fatal(ERR_VARIABLE_TYPE, "fmt", io.cur);
+		fatal(ERR_FORMAT, "fmt", io.cur);
 	float x;
 	memcpy(&x, ptr, sizeof x);
 	char field[FMT_F_MAX_WIDTH];
@@ -112,12 +104,12 @@ static const fmt_op *advance(bool want_data)
 			return op;
 		if (step == STEP_END)
 			return nullptr;
-		if (step == STEP_ERROR || (step == STEP_LITERAL && io.reading))
+		if (step == STEP_ERROR || io.reading)
 			fatal(ERR_FORMAT, "fmt", io.cur);
 		if (step == STEP_LITERAL)
 			statement_put(op->text, (size_t)op->len);
 		else
-			next_record();
+			statement_record_end();
 	}
 }
 
@@ -139,14 +131,6 @@ integer e_wsfe(void)
 {
 	advance(false);
 	statement_end_write(!io.walk.no_line_end);
-	io.format = nullptr;
-	return 0;
-}
-
-integer e_rsfe(void)
-{
-	advance(false);
-	io.cur->skip_line = true;
 	io.format = nullptr;
 	return 0;
 }

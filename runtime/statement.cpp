@@ -4,7 +4,7 @@
  */
 #include "runtime/statement.h"
 
-#include "runtime/end.h"
+#include "runtime/events.h"
 #include "runtime/fatal.h"
 
 statement io;
@@ -13,7 +13,7 @@ const char LIST_IO[] = "list io";
 unit *statement_start(long n, const char *unit_place, bool reading, const char *format,
                       const char *write_place)
 {
-	end_safe_point();
+	events_safe_point();
 	unit *u = unit_at(n);
 	if (u && u->connected && u->console) {
 		/* Before anything is said to a person or asked of one, the files
@@ -38,15 +38,6 @@ unit *statement_start(long n, const char *unit_place, bool reading, const char *
 	 * cannot be read. */
 	if (u->writing != !reading)
 		fatal(reading ? ERR_CANT_READ : ERR_CANT_WRITE, reading ? "read start" : "write start", u);
-	if (!reading)
-		return u;
-	/* A READ takes what it needs of a line and leaves the rest; the rest
-	 * is discarded only when the next READ starts, so that a console READ
-	 * never waits for more typing after its own line has ended. */
-	if (u->skip_line) {
-		u->skip_line = false;
-		text_skip_line(&u->in);
-	}
 	return u;
 }
 

@@ -30,7 +30,7 @@ extern const char LIST_IO[];
  * LIST_IO), a safe point first: a statement on the console first writes
  * out the files and puts them on stable storage; the
  * unit must exist and be connected (else fatal at unit_place) and allow
- * the direction; an input line an earlier READ left is skipped. A WRITE's
+ * the direction. A WRITE's
  * failed write is reported at write_place. Returns the unit. */
 unit *statement_start(long n, const char *unit_place, bool reading, const char *format,
                       const char *write_place);

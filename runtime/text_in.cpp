@@ -72,12 +72,3 @@ void text_ungetc(text_in *t, int c)
 	if (c >= 0)
 		t->back = c;
 }
-
-int text_skip_line(text_in *t)
-{
-	int c;
-	do
-		c = text_getc(t);
-	while (c >= 0 && c != '\n');
-	return c;
-}

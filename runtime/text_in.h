@@ -37,8 +37,4 @@ int text_getc(text_in *t);
  * character can be handed back; TEXT_EOF and TEXT_ERROR need not be. */
 void text_ungetc(text_in *t, int c);
 
-/* Discards the rest of the current line with its line end. Returns '\n',
- * or TEXT_EOF or TEXT_ERROR where the data ended first. */
-int text_skip_line(text_in *t);
-
 #endif

@@ -3,8 +3,7 @@
  */
 #include "runtime/units.h"
 
-#include "runtime/end.h"
-#include "runtime/platform.h"
+#include "runtime/events.h"
 
 #include <errno.h>
 #include <string.h>
@@ -21,24 +20,22 @@ static unit *owner[POOL_SLOTS];
 /* The console took no more output while the run was ending. */
 static bool console_stuck;
 
-/* Reads for u's input stream; an interrupted read is a safe point. */
+/* Reads for u's input stream. */
 static long read_unit(void *ctx, char *buf, size_t cap)
 {
 	long n;
-	while ((n = sys_read(((unit *)ctx)->fd, buf, cap)) < 0 && errno == EINTR)
-		end_safe_point();
+	while (events_retry(n = sys_read(((unit *)ctx)->fd, buf, cap))) {
+	}
 	return n;
 }
 
-/* The one write path: p[*done..n) to fd, *done advanced after each write,
- * so that an event answered between two (a safe point) writes the rest,
- * nothing twice. While the run ends, an interrupted console write (by an
- * event, or the limit on waits once one came) is given up with all that
- * follow; a file's goes on. 0 or the errno of the failure. */
+/* The one write path: p[*done..n) to fd, *done advanced after each write
+ * (platform.h). While the run ends, an interrupted console write is given
+ * up with all that follow. 0 or the errno of the failure. */
 static int write_out(int fd, bool console, const char *p, size_t n, size_t *done)
 {
 	while (*done < n) {
-		bool ending = end_safe_point();
+		bool ending = events_safe_point();
 		if (console && ending && console_stuck)
 			return 0;
 		long k = sys_write(fd, p + *done, n - *done);
@@ -66,8 +63,6 @@ int write_line(int fd, const char *s)
 
 int unit_attach(unit *u, int fd, bool console, bool writing)
 {
-	if (u->connected)
-		unit_close(u);   /* connected afresh (a harness's next run) */
 	int slot = 0;
 	while (slot < POOL_SLOTS && owner[slot])
 		slot++;
@@ -77,7 +72,7 @@ int unit_attach(unit *u, int fd, bool console, bool writing)
 	u->connected = true;
 	u->console = console;
 	u->writing = writing;
-	u->skip_line = u->unsynced = false;
+	u->unsynced = false;
 	u->fd = fd;
 	text_open(&u->in, read_unit, u, (unsigned char *)pool[slot]);
 	u->out = pool[slot] + TEXT_BUF;
@@ -98,7 +93,7 @@ int unit_flush(unit *u)
 	int err = write_out(u->fd, u->console, u->out, u->out_len, &u->out_done);
 	u->unsynced |= !u->console && u->out_done > 0;
 	u->out_len = u->out_done = 0;
-	end_safe_point();
+	events_safe_point();
 	return u->console ? 0 : err;   /* console trouble never ends the run */
 }
 
@@ -130,7 +125,8 @@ unit *units_sync_files(int *err)
 {
 	for (unit *u : owner) {
 		if (u && !u->console && !(*err = unit_flush(u)) && u->unsynced) {
-			*err = sys_sync(u->fd, u->name);
+			while ((*err = sys_sync(u->fd, u->name)) == EINTR)
+				events_safe_point();
 			u->unsynced = false;
 		}
 		if (u && !u->console && *err)

@@ -3,9 +3,7 @@
  * each with a text-mode input stream and a 4096-byte output buffer, plain
  * memory written out with the platform's raw write. A unit takes its
  * buffers from a small pool when it is connected and gives them back when
- * it is closed; only connected units are walked. Only the run touches a
- * unit: an event is answered at a safe point (end.h), where none is half
- * changed.
+ * it is closed; only connected units are walked. Events: platform.h.
  */
 #ifndef KORVEX_UNITS_H
 #define KORVEX_UNITS_H
@@ -21,7 +19,6 @@ struct unit {
 	bool console;      /* a standard stream: never reopened, write errors ignored,
 	                      flushed at the end of every write statement */
 	bool writing;      /* the unit is for writing, else for reading */
-	bool skip_line;    /* the rest of the current input line is still to be discarded */
 	bool unsynced;     /* a file written to since it was last put on stable storage */
 	int fd;
 	char name[NAME_MAX_BYTES];   /* the trimmed file name, "" for none; kept for a
@@ -44,10 +41,9 @@ inline unit *unit_at(long n)
 	return n >= 0 && n < MAX_UNITS ? &units[n] : nullptr;
 }
 
-/* Connects u to the open descriptor fd, for writing or for reading, under
- * the name it holds (set while it is unconnected), closing it first if it
- * is connected. Returns 0, or EMFILE when
- * every slot of the pool is taken (u stays unconnected). */
+/* Connects the unconnected u to the open descriptor fd, for writing or
+ * for reading, under the name it holds. Returns 0, or EMFILE when every
+ * slot of the pool is taken (u stays unconnected). */
 int unit_attach(unit *u, int fd, bool console, bool writing);
 
 /* Appends n bytes to u's output buffer, writing it out whenever it fills.

@@ -32,7 +32,7 @@ const std::string kRecord = "    1.00\r\n";
 	s_wsfe(&ci);
 	do_fio(&one, (char *)&x, (ftnlen)sizeof x);
 	e_wsfe();
-	end_begin();
+	events_ending();
 	std::thread([] {
 		sys_console_event(CTRL_C_EVENT);
 		_exit(9);   // the handler came back
