@@ -12,5 +12,12 @@ set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
 set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
-# Programs built here run under Wine.
-set(CMAKE_CROSSCOMPILING_EMULATOR wine)
+# Programs built here run under Wine, started by the loader of their width
+# itself (KORVEX_WINE_LOADER: wine64 or wine, where Debian puts them):
+# Debian's wine script starts every program through the 32-bit loader
+# wherever that is installed, and where the kernel cannot run it, none.
+find_program(KORVEX_WINE ${KORVEX_WINE_LOADER} PATHS /usr/lib/wine NO_DEFAULT_PATH)
+if(NOT KORVEX_WINE)
+  set(KORVEX_WINE wine)
+endif()
+set(CMAKE_CROSSCOMPILING_EMULATOR ${KORVEX_WINE})

@@ -4,6 +4,7 @@
 # the build refuses that (compute_point.cpp checks FLT_EVAL_METHOD).
 set(CMAKE_SYSTEM_PROCESSOR x86)
 set(KORVEX_MINGW_TRIPLET i686-w64-mingw32)
+set(KORVEX_WINE_LOADER wine)
 set(CMAKE_C_FLAGS_INIT "-msse2 -mfpmath=sse")
 set(CMAKE_CXX_FLAGS_INIT "-msse2 -mfpmath=sse")
 include(${CMAKE_CURRENT_LIST_DIR}/mingw-w64-common.cmake)

@@ -2,7 +2,7 @@
  * The platform layer on Windows: the C run-time's descriptor calls, which
  * MinGW-w64 and Microsoft's compiler share, every one in binary mode (the
  * run-time does its own CR LF and Ctrl-Z); the console control handler;
- * file names through the wide (UTF-16) API.
+ * file names through the wide (UTF-16) API. The event rule: platform.h.
  */
 #include "runtime/platform.h"
 
@@ -22,10 +22,8 @@ const char *const SYS_HELP_SWITCH = "/?";
 static sys_event_answer at_once;
 
 /* All the console handler's thread touches: the first event recorded (its
- * number + 1, or 0), whether the main thread is in a read or write of a
- * standard descriptor, and that thread. */
+ * number + 1, or 0), and the main thread. */
 static std::atomic<int> recorded;
-static std::atomic<bool> in_console_io;
 static HANDLE main_thread;
 
 /* Called by the system on a thread of its own. Not static: the tests call
@@ -50,14 +48,21 @@ BOOL WINAPI sys_console_event(DWORD type)
 	}
 	int none = 0;
 	recorded.compare_exchange_strong(none, e + 1);
-	/* The main thread answers at its next safe point (a console wait that
-	 * holds it cancelled) and ends the process; returning would end it at
-	 * once after a close, logoff or shutdown. */
+	/* whatever call holds the main thread is cancelled, again until the
+	 * run has answered and ended the process; returning would end it at
+	 * once after a close, logoff or shutdown */
 	for (;;) {
-		if (in_console_io)
-			CancelSynchronousIo(main_thread);
+		CancelSynchronousIo(main_thread);
 		Sleep(50);
 	}
+}
+
+/* A call the handler cancelled is an interrupted one: r, errno EINTR. */
+static long interrupted(long r)
+{
+	if (r < 0 && GetLastError() == ERROR_OPERATION_ABORTED)
+		errno = EINTR;
+	return r;
 }
 
 static void on_signal(int sig)
@@ -66,7 +71,7 @@ static void on_signal(int sig)
 	at_once(sig == SIGFPE ? SYS_FP_EXCEPTION : SYS_ABORT);
 }
 
-bool sys_start(sys_event_answer a)
+int sys_start(sys_event_answer a)
 {
 	for (int fd = 0; fd <= 2; fd++) {
 		/* A process started without a console or some standard handle (by
@@ -76,7 +81,7 @@ bool sys_start(sys_event_answer a)
 		if (_get_osfhandle(fd) < 0) {
 			int nul = _open("NUL", fd == 0 ? _O_RDONLY : _O_WRONLY);
 			if (nul < 0 || (nul != fd && (_dup2(nul, fd) != 0 || _close(nul) != 0)))
-				return false;
+				return errno;
 		}
 		_setmode(fd, _O_BINARY);
 	}
@@ -89,7 +94,7 @@ bool sys_start(sys_event_answer a)
 	SetConsoleCtrlHandler(sys_console_event, TRUE);
 	signal(SIGFPE, on_signal);
 	signal(SIGABRT, on_signal);
-	return true;
+	return 0;
 }
 
 int sys_event_recorded(void)
@@ -102,10 +107,7 @@ static const unsigned IO_MAX = 1u << 30;
 
 long sys_read(int fd, char *buf, size_t cap)
 {
-	in_console_io = fd <= 2;
-	int n = _read(fd, buf, cap > IO_MAX ? IO_MAX : (unsigned)cap);
-	bool cancelled = n < 0 && GetLastError() == ERROR_OPERATION_ABORTED;
-	in_console_io = false;
+	int n = (int)interrupted(_read(fd, buf, cap > IO_MAX ? IO_MAX : (unsigned)cap));
 	/* A Ctrl-C ends a console read with nothing read, maybe before its
 	 * handler has recorded it: waited for briefly before the read is taken
 	 * for the end of the input. */
@@ -113,7 +115,7 @@ long sys_read(int fd, char *buf, size_t cap)
 	bool console_empty = n == 0 && GetConsoleMode((HANDLE)_get_osfhandle(fd), &mode);
 	for (int ms = 0; console_empty && ms < 100 && sys_event_recorded() < 0; ms += 10)
 		Sleep(10);
-	if (cancelled || (n == 0 && sys_event_recorded() >= 0)) {
+	if (n == 0 && sys_event_recorded() >= 0) {
 		errno = EINTR;
 		return -1;
 	}
@@ -122,12 +124,7 @@ long sys_read(int fd, char *buf, size_t cap)
 
 long sys_write(int fd, const char *p, size_t n)
 {
-	in_console_io = fd <= 2;
-	int k = _write(fd, p, n > IO_MAX ? IO_MAX : (unsigned)n);
-	if (k < 0 && GetLastError() == ERROR_OPERATION_ABORTED)
-		errno = EINTR;
-	in_console_io = false;
-	return k;
+	return interrupted(_write(fd, p, n > IO_MAX ? IO_MAX : (unsigned)n));
 }
 
 int sys_sync(int fd, const char *)
@@ -136,7 +133,10 @@ int sys_sync(int fd, const char *)
 	if (FlushFileBuffers((HANDLE)_get_osfhandle(fd)))
 		return 0;
 	DWORD why = GetLastError();
-	return why == ERROR_INVALID_HANDLE || why == ERROR_INVALID_FUNCTION ? 0 : why == ERROR_DISK_FULL ? ENOSPC : EIO;
+	return why == ERROR_INVALID_HANDLE || why == ERROR_INVALID_FUNCTION ? 0
+	       : why == ERROR_OPERATION_ABORTED                           ? EINTR
+	       : why == ERROR_DISK_FULL                                   ? ENOSPC
+	                                                                  : EIO;
 }
 
 int sys_close(int fd)
@@ -167,19 +167,19 @@ static int on_wide_name(const char *name, int (*op)(const wchar_t *))
 int sys_open_read(const char *name)
 {
 	/* a directory cannot be opened: the C library says why */
-	return on_wide_name(name, [](const wchar_t *w) { return _wopen(w, _O_RDONLY | _O_BINARY | _O_NOINHERIT); });
+	return (int)interrupted(on_wide_name(name, [](const wchar_t *w) { return _wopen(w, _O_RDONLY | _O_BINARY | _O_NOINHERIT); }));
 }
 
 int sys_open_write(const char *name)
 {
-	return on_wide_name(name, [](const wchar_t *w) { return _wopen(w, _O_WRONLY | _O_BINARY | _O_NOINHERIT); });
+	return (int)interrupted(on_wide_name(name, [](const wchar_t *w) { return _wopen(w, _O_WRONLY | _O_BINARY | _O_NOINHERIT); }));
 }
 
 int sys_create(const char *name)
 {
-	return on_wide_name(name, [](const wchar_t *w) {
+	return (int)interrupted(on_wide_name(name, [](const wchar_t *w) {
 		return _wopen(w, _O_CREAT | _O_EXCL | _O_RDWR | _O_BINARY | _O_NOINHERIT, _S_IREAD | _S_IWRITE);
-	});
+	}));
 }
 
 bool sys_exists(const char *name)

@@ -4,6 +4,7 @@
 // removal of an old table that another program holds open.
 #include "runtime/f2c.h"
 #include "runtime/end.h"
+#include "runtime/events.h"
 #include "tests/support.h"
 
 #include <windows.h>
@@ -24,7 +25,7 @@ const std::string kRecord = "    1.00\r\n";
 // it was ending, with status 0 and nothing said.
 [[noreturn]] void stop_while_interrupted(const std::string &path)
 {
-	sys_start(end_on_event);
+	events_start(end_on_event);
 	connect(31, path, "new");
 	float x = 1.f;
 	integer one = 1;
@@ -45,7 +46,7 @@ const std::string kRecord = "    1.00\r\n";
 // while (by calling the handler, or for real through the console), ends it.
 [[noreturn]] void write_until_interrupted(const std::string &path, bool real_event)
 {
-	sys_start(end_on_event);
+	events_start(end_on_event);
 	connect(31, path, "new");
 	std::thread([real_event] {
 		Sleep(50);

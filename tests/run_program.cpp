@@ -115,6 +115,14 @@ static run_result run_once(const temp_dir &dir, const run_options &opt)
 	int in[2], out[2], err[2];
 	if (pipe(in) || pipe(out) || pipe(err))
 		abort();
+	size_t filled = 0;   // filler bytes in the late descriptor's pipe
+	if (opt.late_fd > 0) {
+		int w = opt.late_fd == 1 ? out[1] : err[1];
+		static const char filler[4096] = {};
+		fcntl(w, F_SETFL, O_NONBLOCK);
+		for (ssize_t k = 1; k > 0; filled += k > 0 ? (size_t)k : 0)
+			k = write(w, filler, sizeof filler);
+	}
 	if (opt.terminal_input) {   // typed into a pseudo-terminal's master, read from its slave
 		close(in[0]);
 		close(in[1]);
@@ -164,8 +172,9 @@ static run_result run_once(const temp_dir &dir, const run_options &opt)
 			dup2(stuck[1], opt.stuck_fd);
 			dup2(stuck[0], 100);   // its reader stays, and reads nothing
 		}
-		for (int fd = 3; fd < 64; fd++)
-			close(fd);
+		for (int fd = 3; fd < 1024; fd++)   // whatever the test's own runner left open, not the stuck reader
+			if (fd != 100)
+				close(fd);
 		signal(SIGINT, opt.ignore_sigint ? SIG_IGN : SIG_DFL);
 		for (int sig : {SIGHUP, SIGQUIT, SIGTERM})   // whatever a shell's background job ignores
 			signal(sig, SIG_DFL);
@@ -175,6 +184,16 @@ static run_result run_once(const temp_dir &dir, const run_options &opt)
 		signal(SIGXFSZ, SIG_DFL);   // the program must see to it itself
 		if (opt.nonblocking_input)
 			fcntl(0, F_SETFL, fcntl(0, F_GETFL) | O_NONBLOCK);
+		if (opt.alarm_blocked) {
+			sigset_t alarm;
+			sigemptyset(&alarm);
+			sigaddset(&alarm, SIGALRM);
+			sigprocmask(SIG_BLOCK, &alarm, nullptr);
+		}
+		if (opt.open_files_limit >= 0) {
+			struct rlimit rl = {(rlim_t)opt.open_files_limit, (rlim_t)opt.open_files_limit};
+			setrlimit(RLIMIT_NOFILE, &rl);
+		}
 		if (opt.file_size_limit >= 0) {
 			struct rlimit rl = {(rlim_t)opt.file_size_limit, (rlim_t)opt.file_size_limit};
 			setrlimit(RLIMIT_FSIZE, &rl);
@@ -198,6 +217,8 @@ static run_result run_once(const temp_dir &dir, const run_options &opt)
 
 	run_result r;
 	bool signalled = false;
+	if (opt.late_fd > 0)
+		sleep(1);
 	time_t deadline = time(nullptr) + 20;
 	struct pollfd fds[2] = {{out[0], POLLIN, 0}, {err[0], POLLIN, 0}};
 	int open_streams = 2;
@@ -220,6 +241,12 @@ static run_result run_once(const temp_dir &dir, const run_options &opt)
 		if ((opt.signal || !opt.late_input.empty()) && !signalled &&
 		    ends_with(ours && target_is_windows() ? console_lines(r.out) : r.out, opt.signal_after)) {
 			signalled = true;
+			std::string listing = "ls /proc/" + std::to_string(pid) + "/fd 2>/dev/null | sort -n | tr '\\n' ' '";
+			if (FILE *ls = opt.signal ? nullptr : popen(listing.c_str(), "r")) {
+				for (int c; (c = fgetc(ls)) != EOF;)
+					r.fds += (char)c;
+				pclose(ls);
+			}
 			if (!opt.late_input.empty()) {
 				usleep(200000);   // the program waits in its read meanwhile
 				if (write(in[1], opt.late_input.data(), opt.late_input.size()) < 0) {
@@ -232,8 +259,12 @@ static run_result run_once(const temp_dir &dir, const run_options &opt)
 				continue;
 			}
 			if (!opt.signal_at_once)
-				usleep(opt.stuck_fd >= 0 ? 500000 : 50000);   // let it settle into its read or write
-			kill(pid, opt.signal);
+				usleep(opt.stuck_fd >= 0 || opt.signal_innermost ? 500000 : 50000);   // let it settle into its read or write
+			pid_t target = pid;
+			for (pid_t child; opt.signal_innermost && std::ifstream("/proc/" + std::to_string(target) + "/task/" +
+			                                                       std::to_string(target) + "/children") >> child;)
+				target = child;
+			kill(target, opt.signal);
 			if (in[1] >= 0) {
 				usleep(100000);   // then end the input, for a signal that was ignored
 				close(in[1]);
@@ -251,6 +282,7 @@ static run_result run_once(const temp_dir &dir, const run_options &opt)
 	for (const char *note : {"libgcov profiling error", "qemu: uncaught target signal"})
 		for (size_t at; (at = r.err.find(note)) != std::string::npos;)
 			r.err.erase(at, r.err.find('\n', at) + 1 - at);
+	(opt.late_fd == 1 ? r.out : r.err).erase(0, opt.late_fd > 0 ? filled : 0);
 	if (ours && target_is_windows()) {
 		r.out = console_lines(r.out);
 		r.err = console_lines(r.err);

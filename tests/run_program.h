@@ -23,6 +23,10 @@ struct run_options {
 	std::string stderr_path;       // send standard error to this file instead of a pipe
 	bool stdout_reader_gone = false; // standard output is a pipe nobody reads
 	int stuck_fd = -1;             // this standard descriptor is a full pipe that nobody reads
+	int late_fd = -1;              // this one a full pipe set not to block, read only after a second
+	bool alarm_blocked = false;    // start the program with SIGALRM blocked
+	long open_files_limit = -1;    // RLIMIT_NOFILE
+	bool signal_innermost = false; // send the signal to the last process the program's wrapper started
 	long file_size_limit = -1;     // RLIMIT_FSIZE in bytes
 	std::string program;           // the binary; the korvex under test when empty
 	std::vector<std::string> wrapper; // a command the program is run under (strace ...)
@@ -35,6 +39,7 @@ struct run_result {
 	int killed_by = 0; // the signal that ended it, if any
 	long max_rss_kb = 0;
 	long cpu_ms = 0;   // user and system time
+	std::string fds;   // the descriptors it held when signal_after appeared, as "0 1 2 "
 };
 
 // A fresh empty directory, removed with everything in it when destroyed.
