@@ -37,59 +37,45 @@
 
 #include <stddef.h>
 
-/* Events from outside that end a run. */
+/* Events from outside that end a run, and the answer, which never returns. */
 enum sys_event { SYS_INTERRUPT, SYS_TERMINATE, SYS_FP_EXCEPTION, SYS_ABORT };
-
-/* The answer to an event, which ends the run and never returns. */
 typedef void (*sys_event_answer)(sys_event e);
 
-/* Start-up: the handled signals (and the alarm) unblocked, descriptors
- * 0-2 open (the null device where one was closed or has nothing behind
- * it, so that no data file takes its number, and no other descriptor left
- * open), in binary mode, and the handlers installed (an interrupt that
- * was ignored stays ignored), at_once answering what cannot wait. 0, or
- * the errno of what could not be done. */
+/* Start-up: the handled signals and the alarm unblocked; descriptors 0-2
+ * open (the null device where one is closed or has nothing behind it, so
+ * that no file takes its number; no other left open), in binary mode; the
+ * handlers installed (an ignored interrupt stays ignored). 0 or an errno. */
 int sys_start(sys_event_answer at_once);
 
 /* The first event a handler recorded, or -1. */
 int sys_event_recorded(void);
 
-/* One read of up to cap bytes, waiting where the descriptor would not
- * block: the count, 0 at the end, or -1 with errno set (EINTR too). */
+/* Below, -1 or an error number may be EINTR (see above). A read or write
+ * waits where the descriptor would not block. sys_read: the count, 0 at
+ * the end, or -1 with errno. sys_write: the count (0: none, and no error)
+ * or -1 with errno. sys_sync puts fd, named name, and its folder's entries
+ * on stable storage: 0 or an errno (none for what cannot sync, EINVAL).
+ * sys_close: 0 or an errno; interrupted, it is closed all the same. */
 long sys_read(int fd, char *buf, size_t cap);
-
-/* One write of up to n bytes, waiting where the descriptor would not
- * block: the count written (0: none, and no error), or -1 with errno set
- * (EINTR: interrupted before any byte). */
 long sys_write(int fd, const char *p, size_t n);
-
-/* Puts fd, the file named name, and its folder's entries on stable
- * storage; 0 or an errno (EINTR too; not for what cannot be
- * synchronized, EINVAL). */
 int sys_sync(int fd, const char *name);
-
-/* Closes fd (interrupted, it is closed all the same); 0 or an errno. */
 int sys_close(int fd);
 
 /* Open name for reading (a directory refused, EISDIR), or for writing at
  * its start without truncation, never waiting (a FIFO, a device); create
- * it, empty, for reading and writing whatever permissions it gets (an
- * existing name, a directory or a dangling link included, is EEXIST).
- * The descriptor, or -1 with errno (EINTR too). */
+ * it, empty, for reading and writing whatever permissions it gets (any
+ * existing name, a dangling link too, is EEXIST). The descriptor, or -1. */
 int sys_open_read(const char *name);
 int sys_open_write(const char *name);
 int sys_create(const char *name);
 
-/* Whether the file-status query on name succeeds (a directory exists);
- * false with errno set. */
+/* Whether the file-status query on name succeeds (a directory exists). */
 bool sys_exists(const char *name);
 
-/* Frees name at once, its file deleted, or leaves both whole (a file
- * that cannot be deleted); 0 or an errno. */
+/* Frees name at once, its file deleted, or leaves both whole; 0 or an errno. */
 int sys_remove(const char *name);
 
-/* The console's line end, and the platform's own way to ask for help
- * ("/?" on Windows) or null. */
+/* The console's line end; the platform's own help switch ("/?") or null. */
 extern const char SYS_CONSOLE_LINE_END[];
 extern const char *const SYS_HELP_SWITCH;
 

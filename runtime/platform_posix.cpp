@@ -24,12 +24,11 @@ static sys_event_answer at_once;
 static std::atomic<int> recorded;
 static_assert(std::atomic<int>::is_always_lock_free, "a handler may only touch a lock-free atomic");
 
-/* Sent by a process (kill, sigqueue, raise, tgkill, a timer), with the
- * codes POSIX names, each system's own values (Linux: SI_USER 0, SI_TKILL
- * -6; macOS and the BSDs: SI_USER 0x10001). macOS gives 0 to what kill
- * and pthread_kill send (its kernel fills no sender for a thread's
- * signal: its abort comes with code 0 and pid 0), so there code 0 is no
- * sender's, and a SIGABRT another process sends is answered at once. */
+/* Sent by a process (kill, sigqueue, raise, tgkill, a timer): the codes
+ * POSIX names, each system's values (Linux: SI_USER 0, SI_TKILL -6; macOS:
+ * SI_USER 0x10001). macOS's kernel gives kill and pthread_kill code 0 and
+ * no sender (so its abort: code 0, pid 0): there a SIGABRT another process
+ * sends is answered at once, as the program's own abort must be. */
 static bool sent(const siginfo_t *info)
 {
 	int c = info->si_code;
@@ -40,7 +39,7 @@ static bool sent(const siginfo_t *info)
 	    ;
 }
 
-/* Once an event came, every second: the wait it interrupts ends (EINTR). */
+/* Every second once an event came: a wait it interrupts ends (EINTR). */
 static void on_alarm(int)
 {
 	alarm(1);
@@ -56,22 +55,19 @@ static void on_signal(int sig, siginfo_t *info, void *)
 	sa.sa_handler = on_alarm;   /* no SA_RESTART */
 	sigaction(SIGALRM, &sa, nullptr);
 	alarm(1);
-	/* a trap, which returning would raise again; the program's own abort,
-	 * which the C library raises again, fatally, once the handler returns
-	 * (glibc and musl: SI_TKILL with this process's id) */
+	/* a trap, which returning would raise again; the program's own abort
+	 * (glibc, musl: SI_TKILL and this pid), raised again once this returns */
 	if ((sig == SIGFPE && !sent(info)) || (sig == SIGABRT && (!sent(info) || info->si_pid == getpid())))
 		at_once(e);
 }
 
-/* Whether the lowest free descriptor is above 2 (so 0-2 are open), the
- * null device put in the first gap; false with errno where it fails. */
+/* Whether 0-2 are open, the null device put in each gap; else errno. */
 static bool standard_descriptors_open(void)
 {
 	int fd;
 	while ((fd = open("/dev/null", O_RDWR)) < 0 && errno == EINTR) {
 	}
-	/* too many open: checked one by one (F_GETFD, not poll: macOS reports
-	 * no POLLNVAL where no events are asked) */
+	/* too many open: each looked at (not poll: macOS gives no POLLNVAL without events) */
 	if (fd < 0 && errno == EMFILE && fcntl(0, F_GETFD) >= 0 && fcntl(1, F_GETFD) >= 0 && fcntl(2, F_GETFD) >= 0)
 		return true;
 	if (fd > 2)
@@ -81,8 +77,7 @@ static bool standard_descriptors_open(void)
 
 int sys_start(sys_event_answer a)
 {
-	/* an inherited mask would hold every event (and the alarm) back */
-	sigset_t handled;
+	sigset_t handled;   /* an inherited mask would hold them back */
 	sigemptyset(&handled);
 	static const int signals[] = {SIGINT, SIGTERM, SIGFPE, SIGABRT, SIGALRM};
 	for (int sig : signals)
@@ -116,10 +111,9 @@ int sys_event_recorded(void)
 	return recorded.load() - 1;
 }
 
-/* Waits until fd can be read or written without blocking: select (not
- * poll: macOS's answers a terminal with POLLNVAL at once, and the wait
- * would spin); a descriptor beyond select's set is looked at again every
- * 10 ms. 0, or -1 with errno (EINTR). */
+/* Waits until fd can be read or written without blocking: select (macOS's
+ * poll answers a terminal with POLLNVAL: it would spin); one beyond
+ * select's set looked at every 10 ms. 0, or -1 with errno. */
 static int wait_ready(int fd, bool writing)
 {
 	if (fd >= FD_SETSIZE) {
@@ -134,9 +128,8 @@ static int wait_ready(int fd, bool writing)
 
 long sys_read(int fd, char *buf, size_t cap)
 {
-	/* Set not to block by whoever handed it over (EAGAIN, ready or not:
-	 * waited for again), or a FIFO opened without waiting, which reads as
-	 * ended until a writer comes: waited for once. */
+	/* set not to block by whoever handed it over (EAGAIN, even after a
+	 * readiness); a FIFO opened so reads as ended until a writer comes */
 	bool waited = false;
 	for (;;) {
 		ssize_t n = read(fd, buf, cap);
@@ -174,8 +167,7 @@ static int sync_fd(int fd)
 
 int sys_sync(int fd, const char *name)
 {
-	/* the file, then its folder (unless it cannot be opened: no read
-	 * permission, no descriptor left); a unit's name fits */
+	/* the file, then its folder where it opens (a unit's name fits) */
 	char folder[4096];
 	const char *slash = strrchr(name, '/');
 	size_t n = !slash || slash == name ? 1 : (size_t)(slash - name);
