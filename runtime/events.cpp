@@ -22,7 +22,7 @@ bool events_ending(void)
 bool events_safe_point(void)
 {
 	int e;
-	if (!ending && answer && (e = sys_event_recorded()) >= 0)
+	if (!ending && (e = sys_event_recorded()) >= 0)
 		answer((sys_event)e);
 	return ending;
 }

@@ -19,7 +19,7 @@ void text_open(text_in *t, text_reader read, void *ctx, unsigned char *buf)
 }
 
 /* Makes a raw byte available; false at the end of the data or an error. */
-static bool fill(text_in *t)
+static inline bool fill(text_in *t)
 {
 	if (t->pos < t->end)
 		return true;
