@@ -1,6 +1,7 @@
 /*
- * The command line: only the first argument is looked at. --help (-h, /?
- * on Windows) and --version (-V) answer on standard output (status 0, or
+ * The command line: only the first argument is looked at. --batch (-b)
+ * makes the tables of the FILEs after it; --help (-h, /? on Windows) and
+ * --version (-V) answer on standard output (status 0, or
  * 1 where the text cannot be written); an unknown option (starting with
  * '-', on Windows also '/') is refused on standard error (status 2). Any
  * other argument is ignored (Windows' "Open with" passes a path); without
@@ -20,15 +21,16 @@ static const char *const usage[] = {
 	"table after a warning; then it waits for any number.",
 	"",
 	"Usage: korvex              the dialogue (so does korvex --)",
+	"       korvex --batch FILE...  (also -b) the table of each FILE, <base>.dat",
+	"                           or <base>, into <base>.imp beside it, no dialogue:",
+	"                           each table's name is printed once it is on disk",
 	"       korvex --help       this text (also -h; on Windows also /?)",
 	"       korvex --version    the version and the licence (also -V)",
 	"Only the first argument is looked at; one that is not an option is ignored.",
 	"",
 	"A base name is at most 20 bytes; a longer one is refused, never cut short.",
-	"In a script, give the name and the closing number on two lines of",
-	"standard input, for example from a file: korvex < answers.txt",
-	"Status 0: the complete table is in <base>.imp; 1: interrupted;",
-	"2: an unknown option; 3: an error.",
+	"Status 0: the complete table is in <base>.imp (every table, in a batch);",
+	"1: interrupted; 2: an unknown option; 3: an error (in a batch: any FILE).",
 	nullptr,   /* the manual, as the platform has it */
 };
 static const char *const version[] = {
@@ -60,6 +62,12 @@ int answer_option(int argc, char **argv)
 	const char *a = argc < 2 ? "--" : argv[1];
 	if (strcmp(a, "--") == 0)
 		return -1;   /* the end of the options: the dialogue */
+	if (strcmp(a, "--batch") == 0 || strcmp(a, "-b") == 0) {
+		if (argc > 2)
+			return OPTION_BATCH;
+		write_line(2, "korvex: --batch needs a FILE (korvex --help lists the options)");
+		return 2;
+	}
 	if (strcmp(a, "--version") == 0 || strcmp(a, "-V") == 0)
 		return answer(version, sizeof version / sizeof *version);
 	if (strcmp(a, "--help") == 0 || strcmp(a, "-h") == 0 || (SYS_HELP_SWITCH && strcmp(a, SYS_HELP_SWITCH) == 0))

@@ -3,6 +3,7 @@
  * the console units, the main program, which ends by STOP; and the exit
  * of the process.
  */
+#include "driver/batch.h"
 #include "driver/options.h"
 #include "runtime/end.h"
 #include "runtime/events.h"
@@ -27,6 +28,13 @@ int main(int argc, char **argv)
 	int status = answer_option(argc, argv);
 	if (status >= 0)
 		end_process(status);
+	if (status == OPTION_BATCH) {
+		char **files;
+		int n = sys_file_arguments(argc, argv, 2, &files);
+		status = batch_run(n, files);
+		sys_console_pause();
+		end_run(status);
+	}
 	units_init();
 	MAIN__();
 	s_stop(nullptr, 0);   /* should the main program ever return */

@@ -19,6 +19,11 @@ bool events_ending(void)
 	return was;
 }
 
+void events_resume(void)
+{
+	ending = false;
+}
+
 bool events_safe_point(void)
 {
 	int e;

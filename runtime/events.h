@@ -17,6 +17,9 @@ int events_start(sys_event_answer answer);
  * whether it already was. */
 bool events_ending(void);
 
+/* The run goes on after all (a batch's next file): events are answered. */
+void events_resume(void);
+
 /* A safe point, no unit half changed: a recorded event is answered (and
  * this does not return) unless the run is ending. Returns whether it is. */
 bool events_safe_point(void);

@@ -50,6 +50,10 @@ void fatal(int code, const char *place, const unit *u)
 {
 	events_ending();
 
+	if (fatal_subject) {
+		write_text(2, fatal_subject);
+		write_line(2, ": no table");
+	}
 	write_text(2, place);
 	const char *text = code == ERR_END_OF_FILE ? "end of file" : message(code);
 	if (text) {
@@ -75,8 +79,17 @@ void fatal(int code, const char *place, const unit *u)
 	}
 	write_text(2, io.reading ? "lately reading" : "lately writing");
 	write_line(2, " sequential formatted external IO");
+	if (fatal_resume) {
+		int err;
+		units_close_all(&err);
+		events_resume();
+		fatal_resume();
+	}
 	end_run(3);
 }
+
+void (*fatal_resume)(void);
+const char *fatal_subject;
 
 int s_stop(char *, ftnlen)
 {

@@ -23,7 +23,12 @@ enum {
 
 /* Writes the diagnostic for error number code at place on unit u (null:
  * no unit), with the format and direction of the statement last started
- * (statement.h), and ends the run with status 3 (end.h). */
+ * (statement.h), and ends the run with status 3 (end.h); or, where
+ * fatal_resume is set (a batch), closes every unit and goes there. */
 [[noreturn]] void fatal(int code, const char *place, const unit *u);
+extern void (*fatal_resume)(void);
+
+/* Where set (a batch's FILE), the diagnostic's first line: "<it>: no table". */
+extern const char *fatal_subject;
 
 #endif

@@ -53,8 +53,9 @@ int sys_event_recorded(void);
 /* Below, -1 or an error number may be EINTR (see above). A read or write
  * waits where the descriptor would not block. sys_read: the count, 0 at
  * the end, or -1 with errno. sys_write: the count (0: none, and no error)
- * or -1 with errno. sys_sync puts fd, named name, and its folder's entries
- * on stable storage: 0 or an errno (none for what cannot sync, EINVAL).
+ * or -1 with errno. sys_sync puts fd and, where name is given (the file's),
+ * its folder's entries on stable storage: 0 or an errno (none for what
+ * cannot sync, EINVAL).
  * sys_close: 0 or an errno; interrupted, it is closed all the same. */
 long sys_read(int fd, char *buf, size_t cap);
 long sys_write(int fd, const char *p, size_t n);
@@ -74,6 +75,16 @@ bool sys_exists(const char *name);
 
 /* Frees name at once, its file deleted, or leaves both whole; 0 or an errno. */
 int sys_remove(const char *name);
+
+/* argv[first..argc) as names of files, in *files; the count. Windows:
+ * from the wide command line, in UTF-8, which every file call takes from
+ * then on, each * or ? expanded to the names (their long names ending
+ * in ".dat") it matches. */
+int sys_file_arguments(int argc, char **argv, int first, char ***files);
+
+/* Waits for Enter where the console is the program's own (Windows: a
+ * drop or a double-click), so that its window can be read. */
+void sys_console_pause(void);
 
 /* The console's line end; the platform's own help switch ("/?") or null. */
 extern const char SYS_CONSOLE_LINE_END[];

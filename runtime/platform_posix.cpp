@@ -106,6 +106,16 @@ int sys_start(sys_event_answer a)
 	return 0;
 }
 
+int sys_file_arguments(int argc, char **argv, int first, char ***files)
+{
+	*files = argv + first;
+	return argc - first;
+}
+
+void sys_console_pause(void)
+{
+}
+
 int sys_event_recorded(void)
 {
 	return recorded.load() - 1;
@@ -168,6 +178,8 @@ static int sync_fd(int fd)
 int sys_sync(int fd, const char *name)
 {
 	/* the file, then its folder where it opens (a unit's name fits) */
+	if (!name)
+		return sync_fd(fd);
 	char folder[4096];
 	const char *slash = strrchr(name, '/');
 	size_t n = !slash || slash == name ? 1 : (size_t)(slash - name);

@@ -14,6 +14,8 @@
 #include <io.h>
 #include <signal.h>
 #include <sys/stat.h>
+#include <shellapi.h>
+#include <stdlib.h>
 #include <wchar.h>
 
 const char SYS_CONSOLE_LINE_END[] = "\r\n";
@@ -151,10 +153,12 @@ int sys_close(int fd)
  * code page. op's result, or -1 with errno set for a name too long. */
 enum { WIDE_NAME_MAX = 1024 };
 
+static bool names_utf8;   /* the names come from the wide command line */
+
 static int on_wide_name(const char *name, int (*op)(const wchar_t *))
 {
 	DWORD mode;
-	UINT cp = GetConsoleMode(GetStdHandle(STD_INPUT_HANDLE), &mode) ? GetConsoleCP()
+	UINT cp = names_utf8 ? CP_UTF8 : GetConsoleMode(GetStdHandle(STD_INPUT_HANDLE), &mode) ? GetConsoleCP()
 	          : MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, name, -1, nullptr, 0) > 0 ? CP_UTF8
 	                                                                                       : CP_ACP;
 	wchar_t wide[WIDE_NAME_MAX];
@@ -216,4 +220,58 @@ static int remove_wide(const wchar_t *w)
 int sys_remove(const char *name)
 {
 	return on_wide_name(name, remove_wide) == 0 ? 0 : EACCES;
+}
+
+/* w in UTF-8, appended to the list at *list (n names so far). */
+static void add_utf8(char ***list, int *n, const wchar_t *w)
+{
+	int size = WideCharToMultiByte(CP_UTF8, 0, w, -1, nullptr, 0, nullptr, nullptr);
+	*list = (char **)realloc(*list, sizeof(char *) * (size_t)(*n + 1));
+	(*list)[*n] = (char *)malloc((size_t)size);
+	WideCharToMultiByte(CP_UTF8, 0, w, -1, (*list)[(*n)++], size, nullptr, nullptr);
+}
+
+int sys_file_arguments(int, char **, int first, char ***files)
+{
+	int argc, n = 0;
+	wchar_t **argv = CommandLineToArgvW(GetCommandLineW(), &argc);
+	names_utf8 = true;
+	*files = nullptr;
+	for (int i = first; i < argc; i++) {
+		/* as Windows programs do (cmd passes a pattern as typed); FindFirstFile
+		 * also matches short names (notes.data as NOTES~1.DAT): not taken */
+		WIN32_FIND_DATAW found;
+		const wchar_t *a = argv[i];
+		HANDLE h = wcspbrk(a, L"*?") ? FindFirstFileW(a, &found) : INVALID_HANDLE_VALUE;
+		size_t dir = wcslen(a), given = (size_t)n;
+		while (dir > 0 && !wcschr(L"\\/:", a[dir - 1]))
+			dir--;
+		for (bool more = h != INVALID_HANDLE_VALUE; more; more = FindNextFileW(h, &found)) {
+			size_t k = wcslen(found.cFileName);
+			wchar_t path[WIDE_NAME_MAX];
+			if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && k >= 4 && dir + k < WIDE_NAME_MAX &&
+			    _wcsicmp(found.cFileName + k - 4, L".dat") == 0) {
+				wmemcpy(path, a, dir);
+				wcscpy(path + dir, found.cFileName);
+				add_utf8(files, &n, path);
+			}
+		}
+		if (h != INVALID_HANDLE_VALUE)
+			FindClose(h);
+		if ((size_t)n == given)   /* nothing matched: the name as given, which says so */
+			add_utf8(files, &n, a);
+	}
+	return n;
+}
+
+void sys_console_pause(void)
+{
+	DWORD ids[2];
+	if (GetConsoleProcessList(ids, 2) != 1)
+		return;
+	static const char ask[] = "Press Enter to close this window.\r\n";
+	char c;
+	if (_write(1, ask, sizeof ask - 1) > 0)
+		while (_read(0, &c, 1) == 1 && c != '\n') {
+		}
 }

@@ -135,18 +135,21 @@ unit *units_sync_files(int *err)
 	return nullptr;
 }
 
+int unit_release(unit *u)
+{
+	owner[u->slot] = nullptr;
+	u->connected = false;
+	int fd = u->fd;
+	u->fd = -1;
+	return fd;
+}
+
 int unit_close(unit *u)
 {
 	int err = unit_flush(u);
-	if (!u->console) {
-		int closing = sys_close(u->fd);
-		if (!err)
-			err = closing;
-	}
-	owner[u->slot] = nullptr;
-	u->connected = false;
-	u->fd = -1;
-	return err;
+	bool console = u->console;
+	int fd = unit_release(u), closing = console ? 0 : sys_close(fd);
+	return err ? err : closing;
 }
 
 unit *units_close_all(int *err)

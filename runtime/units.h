@@ -59,6 +59,9 @@ int unit_flush(unit *u);
  * Returns 0 or the errno of the first failure. */
 int unit_close(unit *u);
 
+/* Leaves the written-out u unconnected, its descriptor open: returns it. */
+int unit_release(unit *u);
+
 /* Writes out every file unit (not the console), what was written put on
  * stable storage; or, at the end of a run, closes every unit. Null, or
  * the first unit that failed with *err its errno. */
