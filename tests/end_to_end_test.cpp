@@ -156,6 +156,9 @@ TEST(Run, CommandLine)
 		{{"/x"}, windows ? "" : kGreeting, windows ? refused("/x") : "", windows ? 2 : 0},
 		{{"sample"}, kGreeting, "", 0},
 		{{"sample", "--bogus"}, kGreeting, "", 0},
+		{{"--batch"}, "", "korvex: --batch needs a FILE (korvex --help lists the options)\n", 2},
+		{{"-b", "sample"}, "sample.imp\n", "", 0},
+		{{"--batch", "sample.dat"}, "sample.imp\n", "", 0},
 	};
 	for (const row &w : rows) {
 		SCOPED_TRACE(w.args[0]);
@@ -167,7 +170,7 @@ TEST(Run, CommandLine)
 		EXPECT_EQ(r.out.substr(0, w.out_starts.empty() ? std::string::npos : w.out_starts.size()), w.out_starts);
 		EXPECT_EQ(r.err, w.err);
 		EXPECT_EQ(r.status, w.status);
-		EXPECT_EQ(d.exists("sample.imp"), w.out_starts == kGreeting);
+		EXPECT_EQ(d.exists("sample.imp"), w.out_starts == kGreeting || w.out_starts == "sample.imp\n");
 	}
 	// a text that cannot be written is never taken for one written
 	for (const char *a : {"--help", "--version"}) {
@@ -179,6 +182,44 @@ TEST(Run, CommandLine)
 		EXPECT_EQ(r.err, "korvex: write error: " + std::string(strerror(ENOSPC)) + "\n") << a;
 		EXPECT_EQ(r.status, 1) << a;
 	}
+}
+
+// --batch: each FILE's table as the dialogue makes it, named once it is on
+// stable storage; each failure named and reported as the dialogue reports
+// it, the rest made; an interrupt ends it at once
+TEST(Run, Batch)
+{
+	auto lines = [](const std::string &s) { return s.substr(0, s.size() - 30); };   // no abnormal end
+	temp_dir d;
+	d.write("sample.dat", kSampleDat);
+	d.write("sample.imp", "old");
+	d.write("bad.dat", "1 2 x\n");
+	mkdir(d.file("a folder").c_str(), 0755);
+	d.write("a folder/measurement_2024_run2.dat", kSampleDat);
+	run_options o;
+	o.args = {"--batch", "sample", "bad.dat", "missing", "a folder/measurement_2024_run2.dat"};
+	run_result r = run_korvex(d, o);
+	EXPECT_EQ(r.out, "sample.imp\na folder/measurement_2024_run2.imp\n");
+	EXPECT_EQ(r.err, "bad.dat: no table\n" +
+	                     lines(diagnostic("invalid number: incomprehensible list input", 11, "bad.dat", "list io", true)) +
+	                     "missing: no table\n" + diagnostic("open: No such file or directory", 11, "", "", true));
+	EXPECT_EQ(r.status, 3);
+	EXPECT_EQ(d.read("sample.imp"), golden_table());
+	EXPECT_EQ(d.read("a folder/measurement_2024_run2.imp"), golden_table());
+	EXPECT_EQ(d.read("bad.imp"), "");
+	EXPECT_FALSE(d.exists("missing.imp"));
+
+	if (target_is_windows())
+		return;   // no FIFO to hold the batch
+	temp_dir e;
+	e.write("sample.dat", kSampleDat);
+	mkfifo(e.file("held.dat").c_str(), 0644);   // nobody writes it: the batch waits there
+	o.args = {"--batch", "sample", "held", "sample"};
+	o.signal = SIGINT;
+	r = run_korvex(e, o);
+	EXPECT_EQ(r.out, "");   // written, not yet on stable storage: not named
+	EXPECT_EQ(r.err, "Interrupt\n");
+	EXPECT_EQ(r.status, 1);
 }
 
 TEST(Run, MissingInputTouchesNothing)
