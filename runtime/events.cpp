@@ -4,7 +4,7 @@
 #include "runtime/events.h"
 
 static sys_event_answer answer;
-static bool ending;
+bool events_ending_now;
 
 int events_start(sys_event_answer a)
 {
@@ -14,20 +14,19 @@ int events_start(sys_event_answer a)
 
 bool events_ending(void)
 {
-	bool was = ending;
-	ending = true;
+	bool was = events_ending_now;
+	events_ending_now = true;
 	return was;
 }
 
 void events_resume(void)
 {
-	ending = false;
+	events_ending_now = false;
 }
 
-bool events_safe_point(void)
+bool events_answer(void)
 {
-	int e;
-	if (!ending && (e = sys_event_recorded()) >= 0)
-		answer((sys_event)e);
-	return ending;
+	if (answer)
+		answer((sys_event)sys_event_recorded());
+	return events_ending_now;
 }

@@ -22,7 +22,12 @@ void events_resume(void);
 
 /* A safe point, no unit half changed: a recorded event is answered (and
  * this does not return) unless the run is ending. Returns whether it is. */
-bool events_safe_point(void);
+extern bool events_ending_now;
+bool events_answer(void);
+inline bool events_safe_point(void)
+{
+	return events_ending_now || sys_event_recorded() < 0 ? events_ending_now : events_answer();
+}
 
 /* Whether a call that returned r was interrupted (-1, EINTR) and is to be
  * made again, a safe point passed. */

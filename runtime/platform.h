@@ -35,6 +35,7 @@
 #ifndef KORVEX_PLATFORM_H
 #define KORVEX_PLATFORM_H
 
+#include <atomic>
 #include <stddef.h>
 
 /* Events from outside that end a run, and the answer, which never returns. */
@@ -47,8 +48,13 @@ typedef void (*sys_event_answer)(sys_event e);
  * handlers installed (an ignored interrupt stays ignored). 0 or an errno. */
 int sys_start(sys_event_answer at_once);
 
-/* The first event a handler recorded, or -1. */
-int sys_event_recorded(void);
+/* The first event a handler recorded (its number + 1), or 0; and as a
+ * sys_event, or -1. */
+extern std::atomic<int> sys_recorded;
+inline int sys_event_recorded(void)
+{
+	return sys_recorded.load() - 1;
+}
 
 /* Below, -1 or an error number may be EINTR (see above). A read or write
  * waits where the descriptor would not block. sys_read: the count, 0 at

@@ -20,8 +20,7 @@ const char *const SYS_HELP_SWITCH = nullptr;
 
 static sys_event_answer at_once;
 
-/* The first event recorded (its number + 1), or 0. */
-static std::atomic<int> recorded;
+std::atomic<int> sys_recorded;
 static_assert(std::atomic<int>::is_always_lock_free, "a handler may only touch a lock-free atomic");
 
 /* Sent by a process (kill, sigqueue, raise, tgkill, a timer): the codes
@@ -50,7 +49,7 @@ static void on_signal(int sig, siginfo_t *info, void *)
 	sys_event e = sig == SIGINT ? SYS_INTERRUPT : sig == SIGTERM ? SYS_TERMINATE
 	              : sig == SIGFPE ? SYS_FP_EXCEPTION : SYS_ABORT;
 	int none = 0;
-	recorded.compare_exchange_strong(none, e + 1);
+	sys_recorded.compare_exchange_strong(none, e + 1);
 	struct sigaction sa = {};
 	sa.sa_handler = on_alarm;   /* no SA_RESTART */
 	sigaction(SIGALRM, &sa, nullptr);
@@ -114,11 +113,6 @@ int sys_file_arguments(int argc, char **argv, int first, char ***files)
 
 void sys_console_pause(void)
 {
-}
-
-int sys_event_recorded(void)
-{
-	return recorded.load() - 1;
 }
 
 /* Waits until fd can be read or written without blocking: select (macOS's

@@ -25,7 +25,7 @@ static sys_event_answer at_once;
 
 /* All the console handler's thread touches: the first event recorded (its
  * number + 1, or 0), and the main thread. */
-static std::atomic<int> recorded;
+std::atomic<int> sys_recorded;
 static HANDLE main_thread;
 
 /* Called by the system on a thread of its own. Not static: the tests call
@@ -49,7 +49,7 @@ BOOL WINAPI sys_console_event(DWORD type)
 		return FALSE;
 	}
 	int none = 0;
-	recorded.compare_exchange_strong(none, e + 1);
+	sys_recorded.compare_exchange_strong(none, e + 1);
 	/* whatever call holds the main thread is cancelled, again until the
 	 * run has answered and ended the process; returning would end it at
 	 * once after a close, logoff or shutdown */
@@ -97,11 +97,6 @@ int sys_start(sys_event_answer a)
 	signal(SIGFPE, on_signal);
 	signal(SIGABRT, on_signal);
 	return 0;
-}
-
-int sys_event_recorded(void)
-{
-	return recorded.load() - 1;
 }
 
 /* A read or write of at most 1 GiB; a cancelled one is EINTR. */
