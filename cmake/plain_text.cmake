@@ -14,7 +14,8 @@ foreach(pair
     "$ cat sample.dat=C:\\edata> type sample.dat"
     "$ korvex=C:\\edata> korvex.exe"
     "$ head \\-n 3 sample.imp=C:\\edata> type sample.imp"
-    "    6.00  378.03\n=    6.00  378.03\n    ...\n")
+    "    6.00  378.03\n=    6.00  378.03\n    ...\n"
+    "\n.RB ( \"korvex < /\" ).=.")
   string(FIND "${pair}" "=" at)
   string(SUBSTRING "${pair}" 0 ${at} from)
   math(EXPR at "${at} + 1")
