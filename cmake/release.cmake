@@ -41,8 +41,12 @@ foreach(platform IN LISTS platforms)
 endforeach()
 # the Mac package, where Zig is here or npm can fetch it
 find_program(NPM npm)
-file(GLOB zig ${SOURCE_DIR}/build/zig-*/zig)   # (its version is cmake/zig.cmake's)
+file(GLOB zig ${SOURCE_DIR}/build/zig-*/zig)   # (its version is cmake/zig_fetch.cmake's)
 if(zig OR NPM)
+  if(NOT EXISTS $ENV{HOME}/.cache/zig AND NOT DEFINED ENV{ZIG_GLOBAL_CACHE_DIR})
+    message(STATUS "macos: a first build: Zig builds its libraries for both Macs once, some minutes with no "
+                   "output (then cached in ~/.cache/zig)")
+  endif()
   execute_process(COMMAND ${CMAKE_COMMAND} -DSOURCE_DIR=${SOURCE_DIR} -DWORK=${WORK} -DOUT=${OUT} -DVERSION=${VERSION}
                           -P ${CMAKE_CURRENT_LIST_DIR}/macos_universal.cmake RESULT_VARIABLE status)
   if(NOT status EQUAL 0)
