@@ -9,7 +9,8 @@ string(REGEX REPLACE "\\\\fI([a-z]+)\\\\fP" "<\\1>" page "${page}")
 string(REGEX REPLACE "\n\\.BI (\"[^\"]*)\" ([a-z]+) \"([^\"]*)\"" "\n.B \\1<\\2>\\3\"" page "${page}")
 string(REGEX REPLACE "\n\\.BI (\"[^\"]*)\" ([a-z]+)" "\n.B \\1<\\2>\"" page "${page}")
 foreach(pair
-    "printf '%s\\en0\\en' \"$name\" | korvex=(echo sample& echo 0) | korvex.exe"
+    "korvex \\-\\-batch \"$name\"=korvex.exe \\-\\-batch sample"
+    "printf '%s\\en0\\en' \"$name\" | korvex=> a.txt echo sample& >> a.txt echo 0& korvex.exe < a.txt"
     "\"echo \\(dq$name\\(dq | korvex\"=\"echo sample| korvex.exe\""
     "$ cat sample.dat=C:\\edata> type sample.dat"
     "$ korvex=C:\\edata> korvex.exe"
