@@ -4,8 +4,8 @@
  * and its diagnostics, and nothing said to a person: each table's name on
  * standard output once it is on stable storage; for a failure, the FILE
  * as given and the diagnostic on standard error, then the next FILE. An
- * event ends the batch as it ends the dialogue. Tables are synced in
- * groups: each file, then its folder once for the tables beside it.
+ * event ends the batch as it ends the dialogue. Each table is synced at
+ * once, its folder once for the tables written beside each other.
  */
 #include "driver/batch.h"
 
@@ -21,14 +21,13 @@
 static integer in_unit = 11, out_unit = 13;
 static jmp_buf next_file;
 
-/* Tables written, not yet on stable storage: descriptor, name, FILE. */
+/* Tables on stable storage whose folders are not yet: name, FILE. */
 enum { GROUP = 32 };
 static struct {
-	int fd;
 	char imp[NAME_MAX_BYTES + 4];
 	const char *file;
 } written[GROUP];
-static volatile int n_written;
+static volatile int n_written, failures;
 
 static void failed(void)
 {
@@ -36,7 +35,7 @@ static void failed(void)
 }
 
 /* The table of FILE (<base>.dat, or <base> to which .dat is added),
- * written out, its descriptor kept in written[]. */
+ * written and synced, its folder's sync still due (written[]). */
 static void tabulate(const char *file)
 {
 	static char dat[NAME_MAX_BYTES + 4];
@@ -73,13 +72,13 @@ static void tabulate(const char *file)
 		compute_point(i, coef, &origin, &theta_step, &two_theta, &reduced, curve);
 		write_record(&out_unit, &two_theta, &curve[i - 1]);
 	}
-	unit *u = unit_at(out_unit);
-	if (int err = unit_flush(u))
+	int err;
+	if (unit *u = units_sync_files(&err, false))
 		fatal(err, "write sfe", u);
-	cllist keep = {0, in_unit, nullptr};
-	f_clos(&keep);
-	written[n_written].file = file;
-	written[n_written++].fd = unit_release(u);
+	cllist keep_in = {0, in_unit, nullptr}, keep_out = {0, out_unit, nullptr};
+	f_clos(&keep_in);
+	f_clos(&keep_out);
+	written[n_written++].file = file;
 }
 
 /* Whether a and b are in one folder. */
@@ -90,41 +89,28 @@ static bool beside(const char *a, const char *b)
 	return na == nb && memcmp(a, b, na) == 0;
 }
 
-static volatile int failures;
-
-/* Reports the failure err of written[j]'s table as the dialogue would. */
-static void report(int j, int err)
+/* The folders of the tables written put on stable storage, once for the
+ * tables beside each other, and the tables then named; a failure
+ * reported for each of them as the dialogue would report it. */
+static void sync_folders(void)
 {
-	failures = failures + 1;
-	if (setjmp(next_file) == 0) {
-		fatal_subject = written[j].file;
-		io.reading = false;   /* the statement before: the table's last WRITE */
-		io.format = nullptr;
-		strcpy(unit_at(out_unit)->name, written[j].imp);
-		fatal(err, "write sfe", unit_at(out_unit));
-	}
-}
-
-/* The tables written put on stable storage, each file, then the folder
- * once for the tables beside each other, and only then listed. */
-static void sync_written(void)
-{
-	static int err[GROUP];
-	for (int k = 0, first = 0; k < n_written; k++) {
-		const char *imp = written[k].imp;
-		while ((err[k] = sys_sync(written[k].fd, nullptr)) == EINTR)
-			events_safe_point();
-		if (k + 1 < n_written && beside(imp, written[k + 1].imp))
+	static volatile int k, first, err;   /* (a report comes back by longjmp) */
+	for (k = first = 0; k < n_written; k++) {
+		if (k + 1 < n_written && beside(written[k].imp, written[k + 1].imp))
 			continue;
-		int folder;
-		while ((folder = sys_sync(written[k].fd, imp)) == EINTR)
+		while ((err = sys_sync(-1, written[k].imp)) == EINTR)
 			events_safe_point();
 		for (; first <= k; first++) {
-			sys_close(written[first].fd);
-			if (err[first] || folder)
-				report(first, err[first] ? err[first] : folder);
-			else
+			if (!err) {
 				write_line(1, written[first].imp);
+			} else if (setjmp(next_file) == 0) {
+				failures = failures + 1;
+				fatal_subject = written[first].file;
+				io.reading = false;   /* the statement before: the table's last WRITE */
+				io.format = nullptr;
+				strcpy(unit_at(out_unit)->name, written[first].imp);
+				fatal(err, "write sfe", unit_at(out_unit));
+			}
 		}
 	}
 	n_written = 0;
@@ -141,7 +127,7 @@ int batch_run(int n, char **files)
 		else
 			failures = failures + 1;
 		if (n_written == GROUP || k + 1 == n)
-			sync_written();
+			sync_folders();
 	}
 	return failures ? 3 : 0;
 }

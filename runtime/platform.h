@@ -59,9 +59,9 @@ inline int sys_event_recorded(void)
 /* Below, -1 or an error number may be EINTR (see above). A read or write
  * waits where the descriptor would not block. sys_read: the count, 0 at
  * the end, or -1 with errno. sys_write: the count (0: none, and no error)
- * or -1 with errno. sys_sync puts fd and, where name is given (the file's),
- * its folder's entries on stable storage: 0 or an errno (none for what
- * cannot sync, EINVAL).
+ * or -1 with errno. sys_sync puts fd (where not -1) and, where name is
+ * given (the file's), its folder's entries on stable storage: 0 or an
+ * errno (none for what cannot sync, EINVAL).
  * sys_close: 0 or an errno; interrupted, it is closed all the same. */
 long sys_read(int fd, char *buf, size_t cap);
 long sys_write(int fd, const char *p, size_t n);

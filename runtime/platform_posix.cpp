@@ -172,15 +172,15 @@ static int sync_fd(int fd)
 int sys_sync(int fd, const char *name)
 {
 	/* the file, then its folder where it opens (a unit's name fits) */
-	if (!name)
-		return sync_fd(fd);
+	int err = fd < 0 ? 0 : sync_fd(fd), dir;
+	if (!name || err)
+		return err;
 	char folder[4096];
 	const char *slash = strrchr(name, '/');
 	size_t n = !slash || slash == name ? 1 : (size_t)(slash - name);
 	memcpy(folder, slash ? name : ".", n);
 	folder[n] = '\0';
-	int err = sync_fd(fd), dir = err ? -1 : open(folder, O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-	if (dir < 0 && !err && errno == EINTR)
+	if ((dir = open(folder, O_RDONLY | O_DIRECTORY | O_CLOEXEC)) < 0 && errno == EINTR)
 		return EINTR;
 	if (dir >= 0) {
 		err = sync_fd(dir);

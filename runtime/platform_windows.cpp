@@ -127,7 +127,7 @@ long sys_write(int fd, const char *p, size_t n)
 int sys_sync(int fd, const char *)
 {
 	/* with its entry (NTFS logs the folder's change); not a pipe's or NUL's */
-	if (FlushFileBuffers((HANDLE)_get_osfhandle(fd)))
+	if (fd < 0 || FlushFileBuffers((HANDLE)_get_osfhandle(fd)))
 		return 0;
 	DWORD why = GetLastError();
 	return why == ERROR_INVALID_HANDLE || why == ERROR_INVALID_FUNCTION ? 0

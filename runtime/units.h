@@ -63,9 +63,10 @@ int unit_close(unit *u);
 int unit_release(unit *u);
 
 /* Writes out every file unit (not the console), what was written put on
- * stable storage; or, at the end of a run, closes every unit. Null, or
- * the first unit that failed with *err its errno. */
-unit *units_sync_files(int *err);
+ * stable storage with its folder (not with folders false); or, at the end
+ * of a run, closes every unit. Null, or the first unit that failed with
+ * *err its errno. */
+unit *units_sync_files(int *err, bool folders = true);
 unit *units_close_all(int *err);
 
 /* Writes s, or s and the console's line end, to the standard descriptor
