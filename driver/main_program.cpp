@@ -1,12 +1,12 @@
 /*
  * The main program: the console dialogue and the order of the whole run.
- * Greets the user, asks for a base name, connects <base>.dat and a fresh
- * <base>.imp (removing an old one after a warning), reads the polynomial,
- * writes the 80 records, says goodbye, waits for a number and stops.
- * Every failure is the run-time's to report; nothing here tests a result.
+ * Greets the user, asks for a base name, makes the table (make_table, a
+ * batch's too: <base>.dat, a fresh <base>.imp after a warning about an old
+ * one, the polynomial, the 80 records), says goodbye, waits for a number
+ * and stops. Every failure is the run-time's to report; nothing here tests a result.
  */
+#include "driver/batch.h"
 #include "files/unit_files.h"
-#include "runtime/f2c.h"
 #include "tabulation/tabulation.h"
 
 /* The console texts: the formats of the console statements, each literal
@@ -34,67 +34,96 @@ static cilist io_warning = {0, 6, 0, nullptr, 0};
 static cilist io_closing = {0, 6, 0, fmt_closing, 0};
 static cilist io_answer = {0, 5, 0, nullptr, 0};
 
-static integer in_unit, out_unit;
-static char base_name[20];
-static integer base_len;
-static char file_name[24];
-static logical file_exists;
-static real coef[6], origin, two_theta, reduced, curve[80];
-static real theta_step;
-static real answer;
-static integer i;
+/* The program's variables, zero at load; file_name is 24 characters for a
+ * typed name, as long as a batch's name needs. */
+static struct variables {
+	integer in_unit, out_unit;
+	char base_name[20];
+	integer base_len;
+	char file_name[NAME_MAX_BYTES + 4];
+	logical file_exists;
+	real coef[6], origin, theta_step, two_theta, reduced, curve[80];
+	integer i;
+	real answer;
+} run;
+
+/* The run's first step, from the variables as they are at load. */
+static void start(void)
+{
+	run = variables();
+	run.in_unit = 11;
+	run.out_unit = 13;
+}
+
+/* The warning line: the text and the whole of file_name. */
+static void write_warning(char *file_name, ftnlen len)
+{
+	s_wsle(&io_warning);
+	do_lio(&c_char, &c_1, warning_text, (ftnlen)(sizeof warning_text - 1));
+	do_lio(&c_char, &c_1, file_name, len);
+	e_wsle();
+}
+
+/* The table of base(1:base_len), <base><dat> its parameters: steps 6 to 12. */
+static void make_table(char *base, integer base_len, char *dat, void (*warn)(char *file_name, ftnlen len))
+{
+	ftnlen file_len = base_len + 4 > 24 ? base_len + 4 : 24;
+	char *pieces[2] = {base, dat};
+	integer lengths[2] = {base_len, 4};
+	s_cat(run.file_name, pieces, lengths, &c_2, file_len);
+	open_old_file(&run.in_unit, run.file_name, file_len);
+
+	pieces[1] = (char *)".imp";
+	s_cat(run.file_name, pieces, lengths, &c_2, file_len);
+	inlist inquiry = {};
+	inquiry.infile = run.file_name;
+	inquiry.infilen = file_len;
+	inquiry.inex = &run.file_exists;
+	f_inqu(&inquiry);
+
+	if (run.file_exists) {
+		warn(run.file_name, file_len);
+		erase_old_file(&run.out_unit, run.file_name, file_len);
+	}
+	open_new_file(&run.out_unit, run.file_name, file_len);
+
+	read_leading_values(&run.in_unit, run.coef, &run.origin);
+	run.two_theta = 0.f;
+	run.theta_step = 2.f;
+	for (run.i = 1; run.i <= 80; run.i++) {
+		compute_point(run.i, run.coef, &run.origin, &run.theta_step, &run.two_theta, &run.reduced, run.curve);
+		write_record(&run.out_unit, &run.two_theta, &run.curve[run.i - 1]);
+	}
+}
+
+void batch_table(char *base, integer base_len, char *dat, void (*warn)(char *file_name, ftnlen len))
+{
+	start();
+	make_table(base, base_len, dat, warn);
+}
 
 int MAIN__(void)
 {
-	in_unit = 11;
-	out_unit = 13;
+	start();
 
 	s_wsfe(&io_banner);
 	e_wsfe();
 	s_wsfe(&io_prompt);
 	e_wsfe();
 	s_rsfe(&io_name);
-	do_fio(&c_1, base_name, (ftnlen)sizeof base_name);
+	do_fio(&c_1, run.base_name, (ftnlen)sizeof run.base_name);
 	e_rsfe_name();   /* a longer name ends the run: it is never cut short */
 
-	base_len = i_len(base_name, (ftnlen)sizeof base_name);
-	while (base_len > 0 && base_name[base_len - 1] == ' ')
-		base_len--;
+	run.base_len = i_len(run.base_name, (ftnlen)sizeof run.base_name);
+	while (run.base_len > 0 && run.base_name[run.base_len - 1] == ' ')
+		run.base_len--;
 
-	char *pieces[2] = {base_name, (char *)".dat"};
-	integer lengths[2] = {base_len, 4};
-	s_cat(file_name, pieces, lengths, &c_2, (ftnlen)sizeof file_name);
-	open_old_file(&in_unit, file_name, (ftnlen)sizeof file_name);
-
-	pieces[1] = (char *)".imp";
-	s_cat(file_name, pieces, lengths, &c_2, (ftnlen)sizeof file_name);
-	inlist inquiry = {};
-	inquiry.infile = file_name;
-	inquiry.infilen = (ftnlen)sizeof file_name;
-	inquiry.inex = &file_exists;
-	f_inqu(&inquiry);
-
-	if (file_exists) {
-		s_wsle(&io_warning);
-		do_lio(&c_char, &c_1, warning_text, (ftnlen)(sizeof warning_text - 1));
-		do_lio(&c_char, &c_1, file_name, (ftnlen)sizeof file_name);
-		e_wsle();
-		erase_old_file(&out_unit, file_name, (ftnlen)sizeof file_name);
-	}
-	open_new_file(&out_unit, file_name, (ftnlen)sizeof file_name);
-
-	read_leading_values(&in_unit, coef, &origin);
-	two_theta = 0.f;
-	theta_step = 2.f;
-	for (i = 1; i <= 80; i++) {
-		compute_point(i, coef, &origin, &theta_step, &two_theta, &reduced, curve);
-		write_record(&out_unit, &two_theta, &curve[i - 1]);
-	}
+	make_table(run.base_name, run.base_len, (char *)".dat", write_warning);
 
 	s_wsfe(&io_closing);
 	e_wsfe();
 	s_rsle(&io_answer);
-	do_lio(&c_real, &c_1, (char *)&answer, (ftnlen)sizeof answer);
+	do_lio(&c_real, &c_1, (char *)&run.answer, (ftnlen)sizeof run.answer);
 	e_rsle();
 
 	s_stop((char *)"", (ftnlen)0);

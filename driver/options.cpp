@@ -53,8 +53,7 @@ static int answer(const char *const *lines, size_t n)
 		                                                           : "The manual: man korvex.");
 	if (!err)
 		return 0;
-	write_text(2, "korvex: write error: ");
-	write_line(2, strerror(err));
+	write_line(2, "korvex: write error: ", strerror(err));
 	return 1;
 }
 
@@ -76,8 +75,6 @@ int answer_option(int argc, char **argv)
 	/* the platform's switch character is the first of its help switch */
 	if (a[0] != '-' && !(SYS_HELP_SWITCH && a[0] == SYS_HELP_SWITCH[0]))
 		return -1;
-	write_text(2, "korvex: unknown option ");
-	write_text(2, a);
-	write_line(2, " (korvex --help lists the options)");
+	write_line(2, "korvex: unknown option ", a, " (korvex --help lists the options)");
 	return 2;
 }

@@ -21,8 +21,7 @@ void end_process(int status)
 int main(int argc, char **argv)
 {
 	if (int err = events_start(end_on_event)) {
-		write_text(2, "korvex: cannot start: ");
-		write_line(2, strerror(err));   /* where standard error is open */
+		write_line(2, "korvex: cannot start: ", strerror(err));   /* where standard error is open */
 		end_process(3);
 	}
 	int status = answer_option(argc, argv);

@@ -18,8 +18,7 @@ void end_run(int status)
 	int err;
 	units_close_all(&err);
 	if (status == 3) {
-		write_text(2, SYS_CONSOLE_LINE_END);
-		write_line(2, "abnormal program termination");
+		write_line(2, SYS_CONSOLE_LINE_END, "abnormal program termination");
 	}
 	end_process(status);
 }

@@ -17,6 +17,9 @@ typedef int32_t flag;
 typedef int32_t ftnlen;
 typedef int32_t ftnint;
 
+/* The bytes a file name may take, its end included: OPEN refuses a longer one. */
+enum { NAME_MAX_BYTES = 1024 };
+
 /* Item types of a list-directed transfer (do_lio). */
 enum { TYREAL = 4, TYCHAR = 9 };
 

@@ -11,6 +11,7 @@
 #include "runtime/f2c.h"
 #include "runtime/statement.h"
 
+#include <initializer_list>
 #include <string.h>
 
 /* The run-time's own messages, by the numbers the library gives them. */
@@ -28,13 +29,6 @@ static const struct {
 	{ERR_NAME_TOO_LONG, "name longer than 20 bytes"},
 };
 
-static void write_number(unsigned long v)
-{
-	char buf[24];
-	buf[sizeof buf - 1] = '\0';
-	write_text(2, digits_before(buf + sizeof buf - 1, v));
-}
-
 /* The first line's message, or null for a number the run-time does not know. */
 static const char *message(int code)
 {
@@ -50,35 +44,28 @@ void fatal(int code, const char *place, const unit *u)
 {
 	events_ending();
 
-	if (fatal_subject) {
-		write_text(2, fatal_subject);
-		write_line(2, ": no table");
-	}
-	write_text(2, place);
+	/* the report in one write: whole beside what others write there */
+	const char *report[25];
+	size_t n = 0;
+	auto line = [&](const char *a, const char *b = "", const char *c = "", const char *d = "") {
+		for (const char *s : {a, b, c, d, SYS_CONSOLE_LINE_END})
+			report[n++] = s;
+	};
+	char code_digits[24] = "", unit_digits[24] = "";   /* each ends in its NUL */
 	const char *text = code == ERR_END_OF_FILE ? "end of file" : message(code);
-	if (text) {
-		write_text(2, ": ");
-		write_line(2, text);
-	} else {
-		write_text(2, ": illegal error number ");
-		write_number((unsigned long)code);
-		write_text(2, SYS_CONSOLE_LINE_END);
-	}
-
-	if (u) {
-		write_text(2, "apparent state: unit ");
-		write_number((unsigned long)(u - units));
-		write_text(2, u->name[0] ? " named " : " (unnamed)");
-		write_line(2, u->name);
-	} else {
-		write_line(2, "apparent state: internal I/O");
-	}
-	if (io.format) {
-		write_text(2, "last format: ");
-		write_line(2, io.format);
-	}
-	write_text(2, io.reading ? "lately reading" : "lately writing");
-	write_line(2, " sequential formatted external IO");
+	if (fatal_subject)
+		line(fatal_subject, ": no table");
+	line(place, text ? ": " : ": illegal error number ",
+	     text ? text : digits_before(code_digits + sizeof code_digits - 1, (unsigned long)code));
+	if (u)
+		line("apparent state: unit ", digits_before(unit_digits + sizeof unit_digits - 1, (unsigned long)(u - units)),
+		     u->name[0] ? " named " : " (unnamed)", u->name);
+	else
+		line("apparent state: internal I/O");
+	if (io.format)
+		line("last format: ", io.format);
+	line(io.reading ? "lately reading" : "lately writing", " sequential formatted external IO");
+	write_texts(2, report, n);
 	if (fatal_resume) {
 		int err;
 		units_close_all(&err);

@@ -49,16 +49,21 @@ static int write_out(int fd, bool console, const char *p, size_t n, size_t *done
 	return 0;
 }
 
-int write_text(int fd, const char *s)
+int write_texts(int fd, const char *const *texts, size_t n)
 {
-	size_t done = 0;
-	return write_out(fd, true, s, strlen(s), &done);
-}
-
-int write_line(int fd, const char *s)
-{
-	int err = write_text(fd, s);
-	return err ? err : write_text(fd, SYS_CONSOLE_LINE_END);
+	char buf[OUT_BUF];
+	size_t len = 0, done = 0;
+	int err = 0;
+	for (size_t i = 0; i < n && !err; i++)
+		for (const char *s = texts[i]; *s && !err;) {
+			if (len == sizeof buf)
+				err = write_out(fd, true, buf, len, &done), len = done = 0;
+			size_t k = strnlen(s, sizeof buf - len);
+			memcpy(buf + len, s, k);
+			len += k;
+			s += k;
+		}
+	return err ? err : write_out(fd, true, buf, len, &done);
 }
 
 int unit_attach(unit *u, int fd, bool console, bool writing)
@@ -135,20 +140,12 @@ unit *units_sync_files(int *err, bool folders)
 	return nullptr;
 }
 
-int unit_release(unit *u)
-{
-	owner[u->slot] = nullptr;
-	u->connected = false;
-	int fd = u->fd;
-	u->fd = -1;
-	return fd;
-}
-
 int unit_close(unit *u)
 {
-	int err = unit_flush(u);
-	bool console = u->console;
-	int fd = unit_release(u), closing = console ? 0 : sys_close(fd);
+	int err = unit_flush(u), closing = u->console ? 0 : sys_close(u->fd);
+	owner[u->slot] = nullptr;
+	u->connected = false;
+	u->fd = -1;
 	return err ? err : closing;
 }
 

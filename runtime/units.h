@@ -8,11 +8,13 @@
 #ifndef KORVEX_UNITS_H
 #define KORVEX_UNITS_H
 
+#include "runtime/f2c.h"
+#include "runtime/platform.h"
 #include "runtime/text_in.h"
 
 #include <stddef.h>
 
-enum { MAX_UNITS = 100, OUT_BUF = 4096, NAME_MAX_BYTES = 1024 };
+enum { MAX_UNITS = 100, OUT_BUF = 4096 };
 
 struct unit {
 	bool connected;
@@ -59,9 +61,6 @@ int unit_flush(unit *u);
  * Returns 0 or the errno of the first failure. */
 int unit_close(unit *u);
 
-/* Leaves the written-out u unconnected, its descriptor open: returns it. */
-int unit_release(unit *u);
-
 /* Writes out every file unit (not the console), what was written put on
  * stable storage with its folder (not with folders false); or, at the end
  * of a run, closes every unit. Null, or the first unit that failed with
@@ -69,9 +68,16 @@ int unit_release(unit *u);
 unit *units_sync_files(int *err, bool folders = true);
 unit *units_close_all(int *err);
 
-/* Writes s, or s and the console's line end, to the standard descriptor
- * fd, as the console units write; 0 or the errno of the failure. */
-int write_text(int fd, const char *s);
-int write_line(int fd, const char *s);
+/* Writes the n texts to the standard descriptor fd as the console units
+ * write, in one write where they fit OUT_BUF bytes (a line stays whole on a
+ * pipe or file others write to too); 0 or the errno of the failure. */
+int write_texts(int fd, const char *const *texts, size_t n);
+
+/* The texts and the console's line end, as write_texts writes them. */
+template <typename... T> int write_line(int fd, T... texts)
+{
+	const char *line[] = {texts..., SYS_CONSOLE_LINE_END};
+	return write_texts(fd, line, sizeof line / sizeof *line);
+}
 
 #endif
