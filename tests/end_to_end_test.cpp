@@ -11,6 +11,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <thread>
 
 namespace {
@@ -184,9 +185,40 @@ TEST(Run, CommandLine)
 	}
 }
 
-// --batch: each FILE's table as the dialogue makes it, named once it is on
-// stable storage; each failure named and reported as the dialogue reports
-// it, the rest made; an interrupt ends it at once
+// A batch of parameter files, each table and each failure's report
+// compared with what the dialogue gives for that file alone: the listing
+// names the tables made, in order; standard error each failure, in order.
+void expect_batch_as_the_dialogue(const std::vector<std::pair<std::string, std::string>> &files)
+{
+	temp_dir batch;
+	run_options o;
+	o.args = {"--batch"};
+	std::string listing, failures;
+	for (const auto &f : files) {
+		batch.write(f.first + ".dat", f.second);
+		o.args.push_back(f.first);
+	}
+	run_result r = run_korvex(batch, o);
+	for (const auto &f : files) {
+		SCOPED_TRACE(f.first + ".dat: " + f.second);
+		temp_dir alone;
+		alone.write(f.first + ".dat", f.second);
+		run_result a = run_korvex(alone, with_input(f.first + "\n0\n"));
+		if (a.status == 0)
+			listing += f.first + ".imp\n";
+		else
+			failures += f.first + ": no table\n" + a.err.substr(0, a.err.size() - 30);   // no abnormal end
+		EXPECT_EQ(batch.read(f.first + ".imp"), alone.read(f.first + ".imp"));
+	}
+	EXPECT_EQ(r.out, listing);
+	EXPECT_EQ(r.err, failures.empty() ? "" : failures + "\nabnormal program termination\n");
+	EXPECT_EQ(r.status, failures.empty() ? 0 : 3);
+}
+
+// --batch: each FILE's table as the dialogue makes it from that file
+// alone, named once it is on stable storage, a line a write; each failure
+// named and reported as the dialogue reports it, the rest made; a name
+// that cannot be listed is a failure; an interrupt ends it at once
 TEST(Run, Batch)
 {
 	auto lines = [](const std::string &s) { return s.substr(0, s.size() - 30); };   // no abnormal end
@@ -209,16 +241,48 @@ TEST(Run, Batch)
 	EXPECT_EQ(d.read("bad.imp"), "");
 	EXPECT_FALSE(d.exists("missing.imp"));
 
+	// what a file leaves unread is zero, whatever the files before it set
+	expect_batch_as_the_dialogue({{"full", kSampleDat}, {"null", "1,,3 4 5 6 80\n"}, {"full2", kSampleDat},
+	                              {"slash", "1 2 3 /\n"}, {"full3", "9 8 7 6 5 4 30\n"}, {"nulls", "3*, 4 5 6 80\n"},
+	                              {"full4", kSampleDat}, {"six", "1 2 3 4 5 6\n"}, {"full5", kSampleDat},
+	                              {"faulty", "1 2 x\n"}, {"full6", kSampleDat}, {"origin", "1 2 3 4 5 6 ,\n"}});
+
+	// the listing cannot be written: said with the reason, status 3, the tables made
+	o.args = {"--batch", "sample", "a folder/measurement_2024_run2"};
+	o.stdout_path = "/dev/full";
+	r = run_korvex(d, o);
+	EXPECT_EQ(r.err, "korvex: write error: " + std::string(strerror(ENOSPC)) + "\n\nabnormal program termination\n");
+	EXPECT_EQ(r.status, 3);
+	EXPECT_EQ(d.read("sample.imp"), golden_table());
+	EXPECT_EQ(d.read("a folder/measurement_2024_run2.imp"), golden_table());
+	o.stdout_path.clear();
+
 	if (target_is_windows())
-		return;   // no FIFO to hold the batch; no folder to sync
-	// the folder's sync fails: no table of that folder is named
+		return;   // no FIFO to hold the batch; no folder to sync; no strace
 	if (!getenv("KORVEX_LAUNCHER") && system("strace -V >/dev/null 2>&1") == 0) {
-		o.args = {"--batch", "sample", "a folder/measurement_2024_run2"};
+		// the folder's sync fails: no table of that folder is named
 		o.wrapper = {"strace", "-qq", "-o", "/dev/null", "-e", "trace=fsync", "-e", "inject=fsync:error=EIO:when=3"};
 		r = run_korvex(d, o);
 		EXPECT_EQ(r.out, "a folder/measurement_2024_run2.imp\n");
 		EXPECT_EQ(r.err, "sample: no table\n" + diagnostic("write sfe: " + std::string(strerror(EIO)), 13, "sample.imp", "", false));
+		// a write of the listing fails: the names before it listed, the tables made
+		struct row { int err, when; const char *listed; } rows[] = {
+			{EIO, 1, ""}, {EIO, 2, "sample.imp\n"}, {ENOSPC, 2, "sample.imp\n"}, {EPIPE, 1, ""}};
+		for (const row &w : rows) {
+			SCOPED_TRACE(w.when);
+			unlink(d.file("listing").c_str());
+			d.write("listing", "");
+			o.stdout_path = d.file("listing");
+			o.wrapper = {"strace", "-qq", "-o", "/dev/null", "-P", o.stdout_path, "-e", "trace=write", "-e",
+			             "inject=write:error=" + std::to_string(w.err) + ":when=" + std::to_string(w.when)};
+			r = run_korvex(d, o);
+			EXPECT_EQ(d.read("listing"), w.listed);
+			EXPECT_EQ(r.err, "korvex: write error: " + std::string(strerror(w.err)) + "\n\nabnormal program termination\n");
+			EXPECT_EQ(r.status, 3);
+			EXPECT_EQ(d.read("a folder/measurement_2024_run2.imp"), golden_table());
+		}
 		o.wrapper.clear();
+		o.stdout_path.clear();
 	}
 	temp_dir e;
 	e.write("sample.dat", kSampleDat);
@@ -229,6 +293,62 @@ TEST(Run, Batch)
 	EXPECT_EQ(r.out, "");   // written, not yet on stable storage: not named
 	EXPECT_EQ(r.err, "Interrupt\n");
 	EXPECT_EQ(r.status, 1);
+}
+
+// Parameter files of every form the reader takes, and faulty ones, made at
+// random (the same each run) and tabulated in one batch: each table and
+// each report is the dialogue's for that file alone.
+TEST(Run, BatchOfGeneratedFiles)
+{
+	unsigned long long state = 20261210;
+	auto pick = [&state](unsigned n) {
+		state = state * 6364136223846793005ull + 1442695040888963407ull;
+		return (unsigned)(state >> 33) % n;
+	};
+	static const char *const separators[] = {" ", ",", " , ", "\n", "\t", "\r\n", "\n\n"};
+	static const char *const values[] = {"1", "-2.5", "0.75", "3e1", "1.5D-2", "2+1", "-.5", "40", "80.", "125.25"};
+	static const char *const odd[] = {"", "/", "3*", "2*,", "x", "1.5q", "7e", "0*1", "+"};
+	std::vector<std::pair<std::string, std::string>> files;
+	const int n = getenv("KORVEX_LAUNCHER") ? 40 : 300;   // each file's dialogue too, through the launcher
+	for (int i = 0; i < n; i++) {
+		std::string text;
+		for (unsigned k = 0, items = 6 + pick(5); k < items; k++) {
+			text += pick(6) ? values[pick(10)] : odd[pick(9)];
+			text += separators[pick(7)];
+		}
+		files.push_back({"g" + std::to_string(i), text});
+	}
+	expect_batch_as_the_dialogue(files);
+}
+
+// Batches side by side on one pipe (xargs -P): every listing line whole.
+TEST(Run, BatchesSideBySide)
+{
+	if (system("xargs --version >/dev/null 2>&1") != 0)
+		GTEST_SKIP() << "no xargs";
+	temp_dir d;
+	const int n = getenv("KORVEX_LAUNCHER") ? 48 : 600;
+	run_options o;
+	std::vector<std::string> names;
+	for (int i = 0; i < n; i++) {
+		names.push_back("table_number_" + std::to_string(i));
+		d.write(names.back() + ".dat", kSampleDat);
+		o.input += names.back() + "\n";
+	}
+	o.wrapper = {"xargs", "-P", "8", "-n", getenv("KORVEX_LAUNCHER") ? "6" : "10"};
+	o.args = {"--batch"};
+	run_result r = run_korvex(d, o);
+	EXPECT_EQ(r.status, 0);
+	EXPECT_EQ(r.err, "");
+	std::vector<std::string> listed;
+	for (size_t at = 0, end; (end = r.out.find('\n', at)) != std::string::npos; at = end + 1)
+		listed.push_back(r.out.substr(at, end - at));
+	std::sort(listed.begin(), listed.end());
+	std::vector<std::string> expected;
+	for (const std::string &name : names)
+		expected.push_back(name + ".imp");
+	std::sort(expected.begin(), expected.end());
+	EXPECT_EQ(listed, expected);
 }
 
 TEST(Run, MissingInputTouchesNothing)
