@@ -17,13 +17,14 @@ enum { FORMAT_KEPT_MAX = 64 };
 static struct {
 	fmt_program compiled;
 	const char *at;
+	size_t len;
 	char text[FORMAT_KEPT_MAX + 1];
 } cache;
 
 /* Compiles the statement's format, unless the cache holds it. */
 static void compile(const char *text)
 {
-	if (text == cache.at && strcmp(text, cache.text) == 0)
+	if (text == cache.at && memcmp(text, cache.text, cache.len + 1) == 0)   /* its bytes still there */
 		return;
 	cache.at = nullptr;
 	if (!fmt_parse(&cache.compiled, text))
@@ -32,6 +33,7 @@ static void compile(const char *text)
 	if (n <= FORMAT_KEPT_MAX) {
 		memcpy(cache.text, text, n + 1);
 		cache.at = text;
+		cache.len = n;
 	}
 }
 

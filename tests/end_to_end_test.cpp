@@ -309,7 +309,7 @@ TEST(Run, BatchOfGeneratedFiles)
 	static const char *const values[] = {"1", "-2.5", "0.75", "3e1", "1.5D-2", "2+1", "-.5", "40", "80.", "125.25"};
 	static const char *const odd[] = {"", "/", "3*", "2*,", "x", "1.5q", "7e", "0*1", "+"};
 	std::vector<std::pair<std::string, std::string>> files;
-	const int n = getenv("KORVEX_LAUNCHER") ? 40 : 300;   // each file's dialogue too, through the launcher
+	const int n = getenv("KORVEX_LAUNCHER") ? 100 : 300;   // each file's dialogue too, through the launcher
 	for (int i = 0; i < n; i++) {
 		std::string text;
 		for (unsigned k = 0, items = 6 + pick(5); k < items; k++) {
