@@ -259,6 +259,12 @@ TEST(Run, Batch)
 
 	if (target_is_windows())
 		return;   // no FIFO to hold the batch; no folder to sync; no strace
+	// a FILE of any length named whole, its report in as many writes as it takes
+	const std::string longest(5000, 'x');
+	o.args = {"--batch", longest};
+	r = run_korvex(d, o);
+	EXPECT_EQ(r.err, longest + ": no table\n" + diagnostic("open: " + std::string(strerror(ENAMETOOLONG)), 11, "", "", true));
+	o.args = {"--batch", "sample", "a folder/measurement_2024_run2"};
 	if (!getenv("KORVEX_LAUNCHER") && system("strace -V >/dev/null 2>&1") == 0) {
 		// the folder's sync fails: no table of that folder is named
 		o.wrapper = {"strace", "-qq", "-o", "/dev/null", "-e", "trace=fsync", "-e", "inject=fsync:error=EIO:when=3"};
