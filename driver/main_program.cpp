@@ -34,8 +34,7 @@ static cilist io_warning = {0, 6, 0, nullptr, 0};
 static cilist io_closing = {0, 6, 0, fmt_closing, 0};
 static cilist io_answer = {0, 5, 0, nullptr, 0};
 
-/* The program's variables, zero at load; file_name is 24 characters for a
- * typed name, as long as a batch's name needs. */
+/* The program's variables, zero at load (file_name: 24, or a batch's longer name). */
 static struct variables {
 	integer in_unit, out_unit;
 	char base_name[20];

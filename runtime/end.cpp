@@ -17,9 +17,8 @@ void end_run(int status)
 	events_ending();
 	int err;
 	units_close_all(&err);
-	if (status == 3) {
+	if (status == 3)
 		write_line(2, SYS_CONSOLE_LINE_END, "abnormal program termination");
-	}
 	end_process(status);
 }
 
