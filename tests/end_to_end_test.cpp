@@ -327,7 +327,8 @@ TEST(Run, BatchOfGeneratedFiles)
 	expect_batch_as_the_dialogue(files);
 }
 
-// Batches side by side on one pipe (xargs -P): every listing line whole.
+// Batches side by side on one pipe (xargs -P): every listing line whole,
+// every failure's report whole.
 TEST(Run, BatchesSideBySide)
 {
 	if (system("xargs --version >/dev/null 2>&1") != 0)
@@ -335,26 +336,36 @@ TEST(Run, BatchesSideBySide)
 	temp_dir d;
 	const int n = getenv("KORVEX_LAUNCHER") ? 48 : 600;
 	run_options o;
-	std::vector<std::string> names;
+	std::vector<std::string> listed, expected, reports;
 	for (int i = 0; i < n; i++) {
-		names.push_back("table_number_" + std::to_string(i));
-		d.write(names.back() + ".dat", kSampleDat);
-		o.input += names.back() + "\n";
+		std::string name = "table_number_" + std::to_string(i);
+		bool faulty = i % 10 == 3;
+		d.write(name + ".dat", faulty ? "1 2 x\n" : kSampleDat);
+		o.input += name + "\n";
+		if (!faulty)
+			expected.push_back(name + ".imp");
+		std::string report = diagnostic("invalid number: incomprehensible list input", 11, name + ".dat", "list io", true);
+		if (faulty)   // without the batch's abnormal end
+			reports.push_back(name + ": no table\n" + report.substr(0, report.size() - 30));
 	}
 	o.wrapper = {"xargs", "-P", "8", "-n", getenv("KORVEX_LAUNCHER") ? "6" : "10"};
 	o.args = {"--batch"};
 	run_result r = run_korvex(d, o);
-	EXPECT_EQ(r.status, 0);
-	EXPECT_EQ(r.err, "");
-	std::vector<std::string> listed;
+	EXPECT_EQ(r.status, 123);   // xargs: a batch ended with status 3
 	for (size_t at = 0, end; (end = r.out.find('\n', at)) != std::string::npos; at = end + 1)
 		listed.push_back(r.out.substr(at, end - at));
 	std::sort(listed.begin(), listed.end());
-	std::vector<std::string> expected;
-	for (const std::string &name : names)
-		expected.push_back(name + ".imp");
 	std::sort(expected.begin(), expected.end());
 	EXPECT_EQ(listed, expected);
+	std::string rest = r.err;
+	for (const std::string &report : reports) {
+		size_t at = rest.find(report);
+		ASSERT_NE(at, std::string::npos) << report;
+		rest.erase(at, report.size());
+	}
+	for (size_t at; (at = rest.find("\nabnormal program termination\n")) != std::string::npos;)
+		rest.erase(at, 30);
+	EXPECT_EQ(rest, "");
 }
 
 TEST(Run, MissingInputTouchesNothing)
