@@ -63,7 +63,7 @@ static void write_warning(char *file_name, ftnlen len)
 	e_wsle();
 }
 
-/* The table of base(1:base_len), <base><dat> its parameters: steps 6 to 12. */
+/* The table of base(1:base_len), from connecting <base><dat> to its last record. */
 static void make_table(char *base, integer base_len, char *dat, void (*warn)(char *file_name, ftnlen len))
 {
 	ftnlen file_len = base_len + 4 > 24 ? base_len + 4 : 24;
