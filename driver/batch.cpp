@@ -1,14 +1,18 @@
 /*
- * korvex --batch FILE...: for each parameter file, the dialogue's table
- * (batch_table) with its diagnostics, nothing said to a person: the
- * table's name on standard output once it is on stable storage (the
- * file at once, its folder once for the tables beside each other), a line
- * a write, the batch ended where it cannot be written; for a failure, the
- * FILE and the diagnostic on standard error in one write, then the next
- * FILE. An event ends the batch as it ends the dialogue.
+ * korvex --batch and --check FILE...: for each parameter file, the
+ * dialogue's table (batch_table) with its diagnostics, nothing said to a
+ * person, its values read before anything happens to its table. A batch
+ * then replaces the table and names it on standard output once it is on
+ * stable storage (the file at once, its folder once for the tables beside
+ * each other); a check keeps the table in memory and compares it with
+ * <base>.imp, which it only reads, a verdict a line. A line is one write;
+ * where one cannot be written the run ends. A failure: the FILE and the
+ * diagnostic on standard error in one write, then the next FILE. An event
+ * ends either as it ends the dialogue.
  */
 #include "driver/batch.h"
 
+#include "runtime/digits.h"
 #include "runtime/events.h"
 #include "runtime/fatal.h"
 #include "runtime/statement.h"
@@ -16,7 +20,7 @@
 #include <setjmp.h>
 #include <string.h>
 
-enum { TABLE_UNIT = 13 };   /* the program's out_unit */
+enum { TABLE_UNIT = 13, TABLE_BYTES = 80 * 18 };   /* the program's out_unit; 80 records */
 static jmp_buf next_file;
 
 /* Tables on stable storage whose folders are not yet: name, FILE. */
@@ -25,7 +29,7 @@ static struct {
 	char imp[NAME_MAX_BYTES];
 	const char *file;
 } written[GROUP];
-static volatile int n_written, failures;
+static volatile int n_written, failures, unlike;
 
 /* No warning line: only the statement state its WRITE leaves, for a diagnostic. */
 static void as_warned(char *, ftnlen)
@@ -34,9 +38,28 @@ static void as_warned(char *, ftnlen)
 	io.format = LIST_IO;
 }
 
-/* The table of FILE (<base>.dat, or <base> to which .dat is added),
- * written and synced, its folder's sync still due (written[]). */
-static void tabulate(const char *file)
+/* The dialogue's steps from its question to the new table, the statement
+ * state as its name READ leaves it (a diagnostic is the dialogue's). */
+static void replace(char *imp, ftnlen len)
+{
+	io.reading = true;
+	io.format = nullptr;
+	replace_table(imp, len, as_warned);
+}
+
+/* A check's: the table's unit keeps the records in its buffer, with no file. */
+static void in_memory(char *imp, ftnlen len)
+{
+	unit *u = unit_at(TABLE_UNIT);
+	while (len > 0 && imp[len - 1] == ' ')
+		len--;
+	memcpy(u->name, imp, (size_t)len);   /* as long as <base>.dat, which OPEN took */
+	u->name[len] = '\0';
+	unit_attach(u, -1, false, true);
+}
+
+/* The table of FILE (<base>.dat, or <base> to which .dat is added), made by place. */
+static void make(const char *file, void (*place)(char *, ftnlen))
 {
 	static char dat[] = ".dat";
 	size_t n = strnlen(file, NAME_MAX_BYTES);   /* longer: refused by OPEN all the same */
@@ -44,7 +67,22 @@ static void tabulate(const char *file)
 	             (file[n - 1] | 0x20) == 't';
 	io.reading = true;   /* as the dialogue's name READ leaves it */
 	io.format = nullptr;
-	batch_table((char *)file, (integer)(named ? n - 4 : n), named ? (char *)file + n - 4 : dat, as_warned);
+	batch_table((char *)file, (integer)(named ? n - 4 : n), named ? (char *)file + n - 4 : dat, place);
+}
+
+/* A line of the listing; false where it cannot be written, said with the reason. */
+template <typename... T> static bool listed(T... texts)
+{
+	int err = write_line(1, texts...);
+	if (err)
+		write_line(2, "korvex: write error: ", strerror(err));
+	return !err;
+}
+
+/* The table of FILE written and synced, its folder's sync still due (written[]). */
+static void tabulate(const char *file)
+{
+	make(file, replace);
 	int err;
 	if (unit *u = units_sync_files(&err, false))
 		fatal(err, "write sfe", u);
@@ -52,6 +90,72 @@ static void tabulate(const char *file)
 	if (unit *u = units_close_all(&err))
 		fatal(err, "close", u);
 	written[n_written++].file = file;
+}
+
+/* A record of a table as a quoted text: its line end left out where it
+ * is CR LF, every byte that is not printable ASCII written \r, \n or \xHH. */
+static const char *shown(char *out, const char *record)
+{
+	char *p = out;
+	*p++ = '"';
+	for (int i = 0; i < (memcmp(record + 16, "\r\n", 2) ? 18 : 16); i++) {
+		unsigned char c = (unsigned char)record[i];
+		if (c >= ' ' && c < 0x7f && c != '"' && c != '\\')
+			*p++ = (char)c;
+		else if (c == '"' || c == '\\' || c == '\r' || c == '\n')
+			p += strlen(strcpy(p, c == '"' ? "\\\"" : c == '\\' ? "\\\\" : c == '\r' ? "\\r" : "\\n"));
+		else
+			*p++ = '\\', *p++ = 'x', *p++ = "0123456789abcdef"[c >> 4], *p++ = "0123456789abcdef"[c & 15];
+	}
+	strcpy(p, "\"");
+	return out;
+}
+
+/* FILE's table made in memory and compared with <base>.imp, read only;
+ * false where the verdict cannot be listed. */
+static bool check(const char *file)
+{
+	make(file, in_memory);
+	unit *u = unit_at(TABLE_UNIT);
+	char made[TABLE_BYTES], old[TABLE_BYTES], digits[24] = "", a[80], b[80];
+	memcpy(made, u->out, TABLE_BYTES);
+	u->out_len = 0;
+	int err, fd;
+	if (unit *failed = units_close_all(&err))
+		fatal(err, "close", failed);
+	io.reading = true;   /* a diagnostic: as after an OPEN to read */
+	io.format = nullptr;
+	while (events_retry(fd = sys_open_read(u->name))) {
+	}
+	err = fd < 0 ? errno : 0;
+	long long size = fd < 0 ? -1 : sys_file_size(fd);
+	long got = 0, k = 1;
+	while (size == TABLE_BYTES && got < TABLE_BYTES && k != 0)
+		if ((k = sys_read(fd, old + got, (size_t)(TABLE_BYTES - got))) > 0)
+			got += k;
+		else if (k < 0 && !events_retry(k))
+			err = errno, k = 0;
+	if (fd >= 0)
+		sys_close(fd);
+	if (fd < 0 && err != EISDIR && !sys_exists(u->name))
+		return unlike = unlike + 1, listed(u->name, ": missing");
+	if (err && err != EISDIR)
+		fatal(err, fd < 0 ? "open" : "read", u);
+	if (size != TABLE_BYTES || got != TABLE_BYTES) {   /* a table cut short as it is read: its bytes */
+		unlike = unlike + 1;
+		return size < 0 ? listed(u->name, ": not a table: not a regular file")
+		                : listed(u->name, ": not a table: ",
+		                         digits_before(digits + 23, (unsigned long long)(size == TABLE_BYTES ? got : size)), " bytes");
+	}
+	size_t at = 0;
+	while (at < TABLE_BYTES && made[at] == old[at])
+		at++;
+	if (at == TABLE_BYTES)
+		return listed(u->name, ": same");
+	unlike = unlike + 1;
+	at -= at % 18;
+	return listed(u->name, ": differs: record ", digits_before(digits + 23, at / 18 + 1), ": archived ", shown(a, old + at),
+	              ", made ", shown(b, made + at));
 }
 
 /* Whether a and b are in one folder. */
@@ -65,7 +169,7 @@ static bool beside(const char *a, const char *b)
 /* The folders of the tables written put on stable storage, once for the
  * tables beside each other, and the tables then named; a failure
  * reported for each of them as the dialogue would report it. False where
- * a name cannot be listed, said with the reason: the batch ends there. */
+ * a name cannot be listed: the batch ends there. */
 static bool sync_folders(void)
 {
 	static volatile int k, first, err;   /* (a report comes back by longjmp) */
@@ -75,8 +179,7 @@ static bool sync_folders(void)
 		while ((err = sys_sync(-1, written[k].imp)) == EINTR)
 			events_safe_point();
 		for (; first <= k; first++) {
-			if (!err && (err = write_line(1, written[first].imp))) {
-				write_line(2, "korvex: write error: ", strerror(err));
+			if (!err && !listed(written[first].imp)) {
 				return false;
 			} else if (err && setjmp(next_file) == 0) {
 				failures = failures + 1;
@@ -92,18 +195,21 @@ static bool sync_folders(void)
 	return true;
 }
 
-int batch_run(int n, char **files)
+int batch_run(int n, char **files, bool checking)
 {
 	static volatile int k;
 	fatal_resume = [] { longjmp(next_file, 1); };
+	fatal_outcome = checking ? ": not checked" : ": no table";
 	for (k = 0; k < n; k++) {
 		fatal_subject = files[k];
-		if (setjmp(next_file) == 0)
-			tabulate(files[k]);
-		else
+		if (setjmp(next_file) != 0)
 			failures = failures + 1;
+		else if (!checking)
+			tabulate(files[k]);
+		else if (!check(files[k]))
+			return 3;
 		if ((n_written == GROUP || k + 1 == n) && !sync_folders())
 			return 3;
 	}
-	return failures ? 3 : 0;
+	return failures ? 3 : unlike ? 4 : 0;
 }

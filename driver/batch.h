@@ -1,17 +1,24 @@
-/* korvex --batch FILE... (batch.cpp), and the program's table it takes
- * for each FILE (main_program.cpp). */
+/* korvex --batch and --check FILE... (batch.cpp), and the program's
+ * table steps they take for each FILE (main_program.cpp). */
 #ifndef KORVEX_BATCH_H
 #define KORVEX_BATCH_H
 
 #include "runtime/f2c.h"
 
-/* Makes the table of each of the n parameter files named, in turn: the
- * status to end with (0: every table made and listed, 3: any not). */
-int batch_run(int n, char **files);
+/* Makes the table of each of the n parameter files named, in turn, or
+ * (checking) compares it with the table beside it: the status to end with
+ * (0: every table made and listed, or the same; 3: any FILE failed; 4: a
+ * table checked is not the same). */
+int batch_run(int n, char **files, bool checking);
 
 /* The dialogue's table of base(1:base_len), every variable as at load:
- * <base><dat> read (dat: ".dat" in any case), an old <base>.imp removed
- * after warn (the dialogue's warning line), a new one written. */
-void batch_table(char *base, integer base_len, char *dat, void (*warn)(char *file_name, ftnlen len));
+ * <base><dat> read (dat: ".dat" in any case), then the table's unit given
+ * <base>.imp by place (replace_table, or a check's own), the records
+ * written there. */
+void batch_table(char *base, integer base_len, char *dat, void (*place)(char *file_name, ftnlen len));
+
+/* The dialogue's steps from the question whether the table file_name
+ * exists to its new file: an old one removed after warn. */
+void replace_table(char *file_name, ftnlen len, void (*warn)(char *file_name, ftnlen len));
 
 #endif

@@ -1,9 +1,9 @@
 /*
  * The main program: the console dialogue and the order of the whole run.
  * Greets the user, asks for a base name, makes the table (make_table, a
- * batch's too: <base>.dat, a fresh <base>.imp after a warning about an old
- * one, the polynomial, the 80 records), says goodbye, waits for a number
- * and stops. Every failure is the run-time's to report; nothing here tests a result.
+ * batch's and a check's too: <base>.dat, a fresh <base>.imp after a
+ * warning about an old one, the polynomial, the 80 records), says
+ * goodbye, waits for a number and stops. Every failure is the run-time's to report; nothing here tests a result.
  */
 #include "driver/batch.h"
 #include "files/unit_files.h"
@@ -63,8 +63,30 @@ static void write_warning(char *file_name, ftnlen len)
 	e_wsle();
 }
 
-/* The table of base(1:base_len), from connecting <base><dat> to its last record. */
-static void make_table(char *base, integer base_len, char *dat, void (*warn)(char *file_name, ftnlen len))
+void replace_table(char *file_name, ftnlen len, void (*warn)(char *file_name, ftnlen len))
+{
+	inlist inquiry = {};
+	inquiry.infile = file_name;
+	inquiry.infilen = len;
+	inquiry.inex = &run.file_exists;
+	f_inqu(&inquiry);
+	if (run.file_exists) {
+		warn(file_name, len);
+		erase_old_file(&run.out_unit, file_name, len);
+	}
+	open_new_file(&run.out_unit, file_name, len);
+}
+
+static void dialogue_table(char *file_name, ftnlen len)
+{
+	replace_table(file_name, len, write_warning);
+}
+
+/* The table of base(1:base_len), from connecting <base><dat> to its last
+ * record; out_unit given <base>.imp by place before the values are read
+ * (the dialogue's order), or after them (values_first). */
+static void make_table(char *base, integer base_len, char *dat, void (*place)(char *file_name, ftnlen len),
+                       bool values_first)
 {
 	ftnlen file_len = base_len + 4 > 24 ? base_len + 4 : 24;
 	char *pieces[2] = {base, dat};
@@ -74,19 +96,11 @@ static void make_table(char *base, integer base_len, char *dat, void (*warn)(cha
 
 	pieces[1] = (char *)".imp";
 	s_cat(run.file_name, pieces, lengths, &c_2, file_len);
-	inlist inquiry = {};
-	inquiry.infile = run.file_name;
-	inquiry.infilen = file_len;
-	inquiry.inex = &run.file_exists;
-	f_inqu(&inquiry);
-
-	if (run.file_exists) {
-		warn(run.file_name, file_len);
-		erase_old_file(&run.out_unit, run.file_name, file_len);
-	}
-	open_new_file(&run.out_unit, run.file_name, file_len);
-
+	if (!values_first)
+		place(run.file_name, file_len);
 	read_leading_values(&run.in_unit, run.coef, &run.origin);
+	if (values_first)
+		place(run.file_name, file_len);
 	run.two_theta = 0.f;
 	run.theta_step = 2.f;
 	for (run.i = 1; run.i <= 80; run.i++) {
@@ -95,10 +109,10 @@ static void make_table(char *base, integer base_len, char *dat, void (*warn)(cha
 	}
 }
 
-void batch_table(char *base, integer base_len, char *dat, void (*warn)(char *file_name, ftnlen len))
+void batch_table(char *base, integer base_len, char *dat, void (*place)(char *file_name, ftnlen len))
 {
 	start();
-	make_table(base, base_len, dat, warn);
+	make_table(base, base_len, dat, place, true);
 }
 
 int MAIN__(void)
@@ -117,7 +131,7 @@ int MAIN__(void)
 	while (run.base_len > 0 && run.base_name[run.base_len - 1] == ' ')
 		run.base_len--;
 
-	make_table(run.base_name, run.base_len, (char *)".dat", write_warning);
+	make_table(run.base_name, run.base_len, (char *)".dat", dialogue_table, false);
 
 	s_wsfe(&io_closing);
 	e_wsfe();

@@ -1,6 +1,7 @@
 /*
  * The command line: only the first argument is looked at. --batch (-b)
- * makes the tables of the FILEs after it; --help (-h, /? on Windows) and
+ * makes the tables of the FILEs after it, --check (-c) compares them with
+ * the tables there; --help (-h, /? on Windows) and
  * --version (-V) answer on standard output (status 0, or
  * 1 where the text cannot be written); an unknown option (starting with
  * '-', on Windows also '/') is refused on standard error (status 2). Any
@@ -23,15 +24,22 @@ static const char *const usage[] = {
 	"Usage: korvex              the dialogue (so does korvex --)",
 	"       korvex --batch FILE...  the table of each FILE (<base>.dat or <base>)",
 	"                           into <base>.imp beside it, without the dialogue,",
-	"                           each named once it is on the disk (also -b)",
+	"                           each named once it is on the disk (also -b); a",
+	"                           FILE that cannot be read keeps its old table",
+	"       korvex --check FILE...  compare the <base>.imp beside each FILE with",
+	"                           the table it would make, touching no file: a line",
+	"                           a FILE, \"<base>.imp: \" and same, differs, missing",
+	"                           or not a table (also -c)",
 	"       korvex --help       this text (also -h; on Windows also /?)",
 	"       korvex --version    the version and the licence (also -V)",
-	"Only the first argument is looked at (and after --batch, the FILEs);",
-	"any other argument is ignored.",
+	"Only the first argument is looked at (then, after --batch or --check, the",
+	"FILEs); any other argument is ignored.",
 	"",
 	"A base name is at most 20 bytes; a longer one is refused, never cut short.",
-	"Status 0: the complete table is in <base>.imp (every table, in a batch);",
-	"1: interrupted; 2: an unknown option; 3: an error (in a batch: any FILE).",
+	"Status 0: the complete table is in <base>.imp (every table, in a batch;",
+	"in a check, every table the same); 1: interrupted; 2: an unknown option;",
+	"3: an error (in a batch or a check: any FILE); 4: in a check, a table",
+	"differs, is missing or is not a table, and no FILE failed.",
 	nullptr,   /* the manual, as the platform has it */
 };
 static const char *const version[] = {
@@ -62,10 +70,11 @@ int answer_option(int argc, char **argv)
 	const char *a = argc < 2 ? "--" : argv[1];
 	if (strcmp(a, "--") == 0)
 		return -1;   /* the end of the options: the dialogue */
-	if (strcmp(a, "--batch") == 0 || strcmp(a, "-b") == 0) {
+	bool batch = strcmp(a, "--batch") == 0 || strcmp(a, "-b") == 0;
+	if (batch || strcmp(a, "--check") == 0 || strcmp(a, "-c") == 0) {
 		if (argc > 2)
-			return OPTION_BATCH;
-		write_line(2, "korvex: --batch needs a FILE (korvex --help lists the options)");
+			return batch ? OPTION_BATCH : OPTION_CHECK;
+		write_line(2, "korvex: ", batch ? "--batch" : "--check", " needs a FILE (korvex --help lists the options)");
 		return 2;
 	}
 	if (strcmp(a, "--version") == 0 || strcmp(a, "-V") == 0)

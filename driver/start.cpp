@@ -27,10 +27,10 @@ int main(int argc, char **argv)
 	int status = answer_option(argc, argv);
 	if (status >= 0)
 		end_process(status);
-	if (status == OPTION_BATCH) {
+	if (status == OPTION_BATCH || status == OPTION_CHECK) {
 		char **files;
 		int n = sys_file_arguments(argc, argv, 2, &files);
-		status = batch_run(n, files);
+		status = batch_run(n, files, status == OPTION_CHECK);
 		sys_console_pause();
 		end_run(status);
 	}

@@ -54,7 +54,7 @@ void fatal(int code, const char *place, const unit *u)
 	char code_digits[24] = "", unit_digits[24] = "";   /* each ends in its NUL */
 	const char *text = code == ERR_END_OF_FILE ? "end of file" : message(code);
 	if (fatal_subject)
-		line(fatal_subject, ": no table");
+		line(fatal_subject, fatal_outcome);
 	line(place, text ? ": " : ": illegal error number ",
 	     text ? text : digits_before(code_digits + sizeof code_digits - 1, (unsigned long)code));
 	if (u)
@@ -76,7 +76,7 @@ void fatal(int code, const char *place, const unit *u)
 }
 
 void (*fatal_resume)(void);
-const char *fatal_subject;
+const char *fatal_subject, *fatal_outcome;
 
 int s_stop(char *, ftnlen)
 {

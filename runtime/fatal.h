@@ -28,7 +28,8 @@ enum {
 [[noreturn]] void fatal(int code, const char *place, const unit *u);
 extern void (*fatal_resume)(void);
 
-/* Where set (a batch's FILE), the diagnostic's first line: "<it>: no table". */
-extern const char *fatal_subject;
+/* Where set (a batch's FILE), the diagnostic's first line: the subject
+ * and the outcome (": no table"). */
+extern const char *fatal_subject, *fatal_outcome;
 
 #endif

@@ -68,7 +68,8 @@ long sys_write(int fd, const char *p, size_t n);
 int sys_sync(int fd, const char *name);
 int sys_close(int fd);
 
-/* Open name for reading (a directory refused, EISDIR), or for writing at
+/* Open name for reading (a directory refused, EISDIR; on Windows with
+ * every sharing mode, so that no other program is stopped), or for writing at
  * its start without truncation, never waiting (a FIFO, a device); create
  * it, empty, for reading and writing whatever permissions it gets (any
  * existing name, a dangling link too, is EEXIST). The descriptor, or -1. */
@@ -76,8 +77,10 @@ int sys_open_read(const char *name);
 int sys_open_write(const char *name);
 int sys_create(const char *name);
 
-/* Whether the file-status query on name succeeds (a directory exists). */
+/* Whether the file-status query on name succeeds (a directory exists);
+ * the size of the open fd where it is a regular file, else -1. */
 bool sys_exists(const char *name);
+long long sys_file_size(int fd);
 
 /* Frees name at once, its file deleted, or leaves both whole; 0 or an errno. */
 int sys_remove(const char *name);

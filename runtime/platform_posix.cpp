@@ -225,6 +225,12 @@ bool sys_exists(const char *name)
 	return stat(name, &st) == 0;
 }
 
+long long sys_file_size(int fd)
+{
+	struct stat st;
+	return fstat(fd, &st) == 0 && S_ISREG(st.st_mode) ? (long long)st.st_size : -1;
+}
+
 int sys_remove(const char *name)
 {
 	return unlink(name) == 0 ? 0 : errno;

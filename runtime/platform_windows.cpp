@@ -165,8 +165,24 @@ static int on_wide_name(const char *name, int (*op)(const wchar_t *))
 
 int sys_open_read(const char *name)
 {
-	/* a directory cannot be opened: the C library says why */
-	return (int)interrupted(on_wide_name(name, [](const wchar_t *w) { return _wopen(w, _O_RDONLY | _O_BINARY | _O_NOINHERIT); }));
+	/* a handle the C library's open would not share for deletion (a
+	 * dialogue removing an old table moves it aside first) */
+	return on_wide_name(name, [](const wchar_t *w) {
+		HANDLE h = CreateFileW(w, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+		                       OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+		if (h == INVALID_HANDLE_VALUE) {
+			DWORD why = GetLastError(), is = GetFileAttributesW(w);
+			errno = why == ERROR_OPERATION_ABORTED                                   ? EINTR
+			        : why == ERROR_FILE_NOT_FOUND || why == ERROR_PATH_NOT_FOUND         ? ENOENT
+			        : is != INVALID_FILE_ATTRIBUTES && (is & FILE_ATTRIBUTE_DIRECTORY) ? EISDIR
+			                                                                           : EACCES;
+			return -1;
+		}
+		int fd = _open_osfhandle((intptr_t)h, _O_RDONLY | _O_BINARY);
+		if (fd < 0)
+			CloseHandle(h);
+		return fd;
+	});
 }
 
 int sys_open_write(const char *name)
@@ -187,6 +203,12 @@ bool sys_exists(const char *name)
 		struct _stat64 st;
 		return _wstat64(w, &st);
 	}) == 0;
+}
+
+long long sys_file_size(int fd)
+{
+	struct _stat64 st;
+	return _fstat64(fd, &st) == 0 && (st.st_mode & _S_IFMT) == _S_IFREG ? (long long)st.st_size : -1;
 }
 
 /* The name freed at once, or the file left whole. Deleted while another

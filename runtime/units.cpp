@@ -142,7 +142,7 @@ unit *units_sync_files(int *err, bool folders)
 
 int unit_close(unit *u)
 {
-	int err = unit_flush(u), closing = u->console ? 0 : sys_close(u->fd);
+	int err = unit_flush(u), closing = u->console || u->fd < 0 ? 0 : sys_close(u->fd);
 	owner[u->slot] = nullptr;
 	u->connected = false;
 	u->fd = -1;

@@ -43,8 +43,9 @@ inline unit *unit_at(long n)
 	return n >= 0 && n < MAX_UNITS ? &units[n] : nullptr;
 }
 
-/* Connects the unconnected u to the open descriptor fd, for writing or
- * for reading, under the name it holds. Returns 0, or EMFILE when every
+/* Connects the unconnected u to the open descriptor fd (-1: none, its
+ * output kept in its buffer), for writing or for reading, under the name
+ * it holds. Returns 0, or EMFILE when every
  * slot of the pool is taken (u stays unconnected). */
 int unit_attach(unit *u, int fd, bool console, bool writing);
 
