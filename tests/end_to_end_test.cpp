@@ -160,6 +160,8 @@ TEST(Run, CommandLine)
 		{{"--batch"}, "", "korvex: --batch needs a FILE (korvex --help lists the options)\n", 2},
 		{{"-b", "sample"}, "sample.imp\n", "", 0},
 		{{"--batch", "sample.dat"}, "sample.imp\n", "", 0},
+		{{"--check"}, "", "korvex: --check needs a FILE (korvex --help lists the options)\n", 2},
+		{{"-c", "sample"}, "sample.imp: missing\n", "", 4},
 	};
 	for (const row &w : rows) {
 		SCOPED_TRACE(w.args[0]);
@@ -185,9 +187,10 @@ TEST(Run, CommandLine)
 	}
 }
 
-// A batch of parameter files, each table and each failure's report
-// compared with what the dialogue gives for that file alone: the listing
-// names the tables made, in order; standard error each failure, in order.
+// A batch of parameter files, each beside an old table, each table and
+// each failure's report compared with what the dialogue gives for that
+// file alone: the listing names the tables made, in order; standard error
+// each failure, in order; a file that fails leaves its old table whole.
 void expect_batch_as_the_dialogue(const std::vector<std::pair<std::string, std::string>> &files)
 {
 	temp_dir batch;
@@ -196,6 +199,7 @@ void expect_batch_as_the_dialogue(const std::vector<std::pair<std::string, std::
 	std::string listing, failures;
 	for (const auto &f : files) {
 		batch.write(f.first + ".dat", f.second);
+		batch.write(f.first + ".imp", "the old table of " + f.first + "\r\n");
 		o.args.push_back(f.first);
 	}
 	run_result r = run_korvex(batch, o);
@@ -208,7 +212,8 @@ void expect_batch_as_the_dialogue(const std::vector<std::pair<std::string, std::
 			listing += f.first + ".imp\n";
 		else
 			failures += f.first + ": no table\n" + a.err.substr(0, a.err.size() - 30);   // no abnormal end
-		EXPECT_EQ(batch.read(f.first + ".imp"), alone.read(f.first + ".imp"));
+		EXPECT_EQ(batch.read(f.first + ".imp"),
+		          a.status == 0 ? alone.read(f.first + ".imp") : "the old table of " + f.first + "\r\n");
 	}
 	EXPECT_EQ(r.out, listing);
 	EXPECT_EQ(r.err, failures.empty() ? "" : failures + "\nabnormal program termination\n");
@@ -226,19 +231,23 @@ TEST(Run, Batch)
 	d.write("sample.dat", kSampleDat);
 	d.write("sample.imp", "old");
 	d.write("bad.dat", "1 2 x\n");
+	d.write("short.dat", "1 2 3 4 5 6\n");
+	d.write("short.imp", "archived");
 	mkdir(d.file("a folder").c_str(), 0755);
 	d.write("a folder/measurement_2024_run2.dat", kSampleDat);
 	run_options o;
-	o.args = {"--batch", "sample", "bad.dat", "missing", "a folder/measurement_2024_run2.dat"};
+	o.args = {"--batch", "sample", "bad.dat", "missing", "a folder/measurement_2024_run2.dat", "short"};
 	run_result r = run_korvex(d, o);
 	EXPECT_EQ(r.out, "sample.imp\na folder/measurement_2024_run2.imp\n");
 	EXPECT_EQ(r.err, "bad.dat: no table\n" +
 	                     lines(diagnostic("invalid number: incomprehensible list input", 11, "bad.dat", "list io", true)) +
-	                     "missing: no table\n" + diagnostic("open: No such file or directory", 11, "", "", true));
+	                     "missing: no table\n" + lines(diagnostic("open: No such file or directory", 11, "", "", true)) +
+	                     "short: no table\n" + diagnostic("list in: end of file", 11, "short.dat", "list io", true));
 	EXPECT_EQ(r.status, 3);
 	EXPECT_EQ(d.read("sample.imp"), golden_table());
 	EXPECT_EQ(d.read("a folder/measurement_2024_run2.imp"), golden_table());
-	EXPECT_EQ(d.read("bad.imp"), "");
+	EXPECT_FALSE(d.exists("bad.imp"));   // a file that cannot be read touches no table
+	EXPECT_EQ(d.read("short.imp"), "archived");
 	EXPECT_FALSE(d.exists("missing.imp"));
 
 	// what a file leaves unread is zero, whatever the files before it set
@@ -366,6 +375,118 @@ TEST(Run, BatchesSideBySide)
 	for (size_t at; (at = rest.find("\nabnormal program termination\n")) != std::string::npos;)
 		rest.erase(at, 30);
 	EXPECT_EQ(rest, "");
+}
+
+// Everything a check could touch in a folder: each entry's name, mode,
+// size, times of change and contents, its subfolders' too.
+std::string folder_state(const std::string &path)
+{
+	std::vector<std::string> names;
+	DIR *dir = opendir(path.c_str());
+	while (const dirent *e = dir ? readdir(dir) : nullptr)
+		if (strcmp(e->d_name, "..") != 0)
+			names.push_back(e->d_name);
+	if (dir)
+		closedir(dir);
+	std::sort(names.begin(), names.end());
+	std::string state;
+	for (const std::string &name : names) {
+		struct stat st;
+		std::string p = path + "/" + name;
+		lstat(p.c_str(), &st);
+		state += name + " " + std::to_string(st.st_mode) + " " + std::to_string(st.st_size) + " " +
+		         std::to_string(st.st_mtim.tv_sec) + "." + std::to_string(st.st_mtim.tv_nsec) + " " +
+		         std::to_string(st.st_ctim.tv_sec) + "." + std::to_string(st.st_ctim.tv_nsec) + "\n";
+		if (S_ISREG(st.st_mode))
+			state += slurp(p);
+		else if (S_ISDIR(st.st_mode) && name != ".")
+			state += folder_state(p);
+	}
+	return state;
+}
+
+// --check: each archived table against the one its file makes, a verdict
+// a line, the status; a file that cannot be read reported as a batch
+// reports it; the folder, run after run, exactly as it was
+TEST(Run, Check)
+{
+	const std::string table = golden_table();
+	auto changed = [&table](size_t at, char c) { std::string t = table; t[at] = c; return t; };
+	std::string lf;
+	for (char c : table)
+		if (c != '\r')
+			lf += c;
+	struct row { const char *name; std::string archived, verdict; } rows[] = {
+		{"same", table, "same"},
+		{"first", changed(7, '1'), "differs: record 1: archived \"    2.01  397.08\", made \"    2.00  397.08\""},
+		{"middle", changed(39 * 18 + 12, '\xe9'), "differs: record 40: archived \"   80.00  15\\xe9.50\", made \"   80.00  156.50\""},
+		{"last", changed(79 * 18 + 16, '\n'), "differs: record 80: archived \"  160.00   18.00\\n\\n\", made \"  160.00   18.00\""},
+		{"quoted", changed(18, '"'), "differs: record 2: archived \"\\\"   4.00  387.42\", made \"    4.00  387.42\""},
+		{"short", table.substr(0, 1422), "not a table: 1422 bytes"},
+		{"lf", lf, "not a table: 1360 bytes"},
+		{"longer", table + "\x1a", "not a table: 1441 bytes"},
+		{"missing", "", "missing"},
+		{"folder", "", "not a table: not a regular file"},
+		{"fifo", "", "not a table: not a regular file"},   // never waited for
+	};
+	temp_dir d;
+	run_options o;
+	o.args = {"--check"};
+	std::string listing;
+	for (const row &w : rows) {
+		std::string name = w.name;
+		if (name == "fifo" && target_is_windows())
+			continue;   // Windows has no FIFO
+		d.write(name + ".dat", kSampleDat);
+		if (name == "folder")
+			mkdir(d.file("folder.imp").c_str(), 0755);
+		else if (name == "fifo")
+			mkfifo(d.file("fifo.imp").c_str(), 0644);
+		else if (name != "missing")
+			d.write(name + ".imp", w.archived);
+		o.args.push_back(name == "same" ? "same.dat" : name);
+		listing += name + ".imp: " + w.verdict + "\n";
+	}
+	d.write("faulty.dat", "1 2 x\n");
+	d.write("faulty.imp", "archived");
+	const std::string before = folder_state(d.path);
+	for (int twice = 0; twice < 2; twice++) {
+		run_result r = run_korvex(d, o);
+		EXPECT_EQ(r.out, listing);
+		EXPECT_EQ(r.err, "");
+		EXPECT_EQ(r.status, 4);
+		EXPECT_EQ(folder_state(d.path), before);
+	}
+	// a faulty file among good ones: reported, the rest checked, status 3
+	o.args = {"--check", "same", "faulty", "nowhere", "same"};
+	for (int twice = 0; twice < 2; twice++) {
+		run_result r = run_korvex(d, o);
+		EXPECT_EQ(r.out, "same.imp: same\nsame.imp: same\n");
+		std::string report = diagnostic("invalid number: incomprehensible list input", 11, "faulty.dat", "list io", true);
+		EXPECT_EQ(r.err, "faulty: not checked\n" + report.substr(0, report.size() - 30) + "nowhere: not checked\n" +
+		                     diagnostic("open: No such file or directory", 11, "", "", true));
+		EXPECT_EQ(r.status, 3);
+		EXPECT_EQ(folder_state(d.path), before);
+	}
+	o.args = {"-c", "same", "same.dat"};
+	run_result r = run_korvex(d, o);
+	EXPECT_EQ(r.out, "same.imp: same\nsame.imp: same\n");
+	EXPECT_EQ(r.status, 0);
+	// the verdicts cannot be written: said, status 3
+	o.stdout_path = "/dev/full";
+	r = run_korvex(d, o);
+	EXPECT_EQ(r.err, "korvex: write error: " + std::string(strerror(ENOSPC)) + "\n\nabnormal program termination\n");
+	EXPECT_EQ(r.status, 3);
+	EXPECT_EQ(folder_state(d.path), before);
+	if (running_as_root() || target_is_windows())
+		return;   // root reads any file; Windows' read-only attribute does not stop a read
+	chmod(d.file("same.imp").c_str(), 0);
+	o.stdout_path.clear();
+	o.args = {"--check", "same", "first"};
+	r = run_korvex(d, o);
+	EXPECT_EQ(r.out, "first.imp: " + rows[1].verdict + "\n");
+	EXPECT_EQ(r.err, "same: not checked\n" + diagnostic("open: " + std::string(strerror(EACCES)), 13, "same.imp", "", true));
+	EXPECT_EQ(r.status, 3);
 }
 
 TEST(Run, MissingInputTouchesNothing)
