@@ -120,38 +120,27 @@ static bool check(const char *file)
 	char made[TABLE_BYTES], old[TABLE_BYTES], digits[24] = "", a[80], b[80];
 	memcpy(made, u->out, TABLE_BYTES);
 	u->out_len = 0;
-	int err, fd;
+	int err;
 	if (unit *failed = units_close_all(&err))
 		fatal(err, "close", failed);
+	long long size;
+	while ((err = sys_read_file(u->name, old, TABLE_BYTES, &size)) == EINTR)
+		events_safe_point();
 	io.reading = true;   /* a diagnostic: as after an OPEN to read */
 	io.format = nullptr;
-	while (events_retry(fd = sys_open_read(u->name))) {
-	}
-	err = fd < 0 ? errno : 0;
-	long long size = fd < 0 ? -1 : sys_file_size(fd);
-	long got = 0, k = 1;
-	while (size == TABLE_BYTES && got < TABLE_BYTES && k != 0)
-		if ((k = sys_read(fd, old + got, (size_t)(TABLE_BYTES - got))) > 0)
-			got += k;
-		else if (k < 0 && !events_retry(k))
-			err = errno, k = 0;
-	if (fd >= 0)
-		sys_close(fd);
-	if (fd < 0 && err != EISDIR && !sys_exists(u->name))
-		return unlike = unlike + 1, listed(u->name, ": missing");
-	if (err && err != EISDIR)
-		fatal(err, fd < 0 ? "open" : "read", u);
-	if (size != TABLE_BYTES || got != TABLE_BYTES) {   /* a table cut short as it is read: its bytes */
+	if (err && err != ENOENT)
+		fatal(err, "open", u);
+	if (err || size != TABLE_BYTES) {
 		unlike = unlike + 1;
-		return size < 0 ? listed(u->name, ": not a table: not a regular file")
-		                : listed(u->name, ": not a table: ",
-		                         digits_before(digits + 23, (unsigned long long)(size == TABLE_BYTES ? got : size)), " bytes");
+		return err ? listed(u->name, ": missing")
+		       : size < 0 ? listed(u->name, ": not a table: not a regular file")
+		                  : listed(u->name, ": not a table: ", digits_before(digits + 23, (unsigned long long)size), " bytes");
 	}
-	size_t at = 0;
-	while (at < TABLE_BYTES && made[at] == old[at])
-		at++;
-	if (at == TABLE_BYTES)
+	if (memcmp(made, old, TABLE_BYTES) == 0)
 		return listed(u->name, ": same");
+	size_t at = 0;
+	while (made[at] == old[at])
+		at++;
 	unlike = unlike + 1;
 	at -= at % 18;
 	return listed(u->name, ": differs: record ", digits_before(digits + 23, at / 18 + 1), ": archived ", shown(a, old + at),

@@ -77,10 +77,14 @@ int sys_open_read(const char *name);
 int sys_open_write(const char *name);
 int sys_create(const char *name);
 
-/* Whether the file-status query on name succeeds (a directory exists);
- * the size of the open fd where it is a regular file, else -1. */
+/* Whether the file-status query on name succeeds (a directory exists). */
 bool sys_exists(const char *name);
-long long sys_file_size(int fd);
+
+/* Reads the regular file name, opened for reading only (as
+ * sys_open_read), into buf[0..cap): 0 or an errno (ENOENT: there is none),
+ * *size its size, the count read where it shrank as it was read, or -1
+ * where it is no regular file (nothing read, nothing waited for). */
+int sys_read_file(const char *name, char *buf, size_t cap, long long *size);
 
 /* Frees name at once, its file deleted, or leaves both whole; 0 or an errno. */
 int sys_remove(const char *name);

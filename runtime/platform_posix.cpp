@@ -225,10 +225,18 @@ bool sys_exists(const char *name)
 	return stat(name, &st) == 0;
 }
 
-long long sys_file_size(int fd)
+int sys_read_file(const char *name, char *buf, size_t cap, long long *size)
 {
+	int fd = open(name, O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC), err = 0;
 	struct stat st;
-	return fstat(fd, &st) == 0 && S_ISREG(st.st_mode) ? (long long)st.st_size : -1;
+	if (fd < 0)
+		return errno;
+	*size = fstat(fd, &st) < 0 ? (err = errno, 0) : S_ISREG(st.st_mode) ? (long long)st.st_size : -1;
+	for (long long got = 0, n = 0; !err && *size <= (long long)cap && got < *size; got += n)
+		if ((n = read(fd, buf + got, cap - (size_t)got)) <= 0)
+			err = n < 0 ? errno : (*size = got, 0);
+	close(fd);
+	return err;
 }
 
 int sys_remove(const char *name)

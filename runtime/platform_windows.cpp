@@ -205,10 +205,19 @@ bool sys_exists(const char *name)
 	}) == 0;
 }
 
-long long sys_file_size(int fd)
+int sys_read_file(const char *name, char *buf, size_t cap, long long *size)
 {
-	struct _stat64 st;
-	return _fstat64(fd, &st) == 0 && (st.st_mode & _S_IFMT) == _S_IFREG ? (long long)st.st_size : -1;
+	int fd = sys_open_read(name), err = 0;
+	if (fd < 0)
+		return errno == EISDIR ? (*size = -1, 0) : errno;
+	HANDLE h = (HANDLE)_get_osfhandle(fd);
+	LARGE_INTEGER n;
+	*size = GetFileType(h) != FILE_TYPE_DISK ? -1 : GetFileSizeEx(h, &n) ? n.QuadPart : (err = EIO, 0);
+	for (long long got = 0, k = 0; !err && *size <= (long long)cap && got < *size; got += k)
+		if ((k = sys_read(fd, buf + got, cap - (size_t)got)) <= 0)
+			err = k < 0 ? errno : (*size = got, 0);
+	_close(fd);
+	return err;
 }
 
 /* The name freed at once, or the file left whole. Deleted while another
