@@ -1,14 +1,12 @@
 /*
  * korvex --batch and --check FILE...: for each parameter file, the
- * dialogue's table (batch_table) with its diagnostics, nothing said to a
- * person, its values read before anything happens to its table. A batch
- * then replaces the table and names it on standard output once it is on
+ * dialogue's table (batch_table), its values read before its table is
+ * touched. A batch names each table on standard output once it is on
  * stable storage (the file at once, its folder once for the tables beside
- * each other); a check keeps the table in memory and compares it with
- * <base>.imp, which it only reads, a verdict a line. A line is one write;
- * where one cannot be written the run ends. A failure: the FILE and the
- * diagnostic on standard error in one write, then the next FILE. An event
- * ends either as it ends the dialogue.
+ * each other); a check compares it, made in memory, with <base>.imp: a
+ * line a write, the run ended where one cannot be written. A failure: the
+ * FILE and the diagnostic on standard error in one write, then the next
+ * FILE. An event ends either as it ends the dialogue.
  */
 #include "driver/batch.h"
 
@@ -92,20 +90,18 @@ static void tabulate(const char *file)
 	written[n_written++].file = file;
 }
 
-/* A record of a table as a quoted text: its line end left out where it
- * is CR LF, every byte that is not printable ASCII written \r, \n or \xHH. */
+/* A record as a quoted text, without its line end where that is CR LF;
+ * a quote, a backslash or a byte not printable in ASCII as \xHH. */
 static const char *shown(char *out, const char *record)
 {
 	char *p = out;
 	*p++ = '"';
 	for (int i = 0; i < (memcmp(record + 16, "\r\n", 2) ? 18 : 16); i++) {
 		unsigned char c = (unsigned char)record[i];
-		if (c >= ' ' && c < 0x7f && c != '"' && c != '\\')
-			*p++ = (char)c;
-		else if (c == '"' || c == '\\' || c == '\r' || c == '\n')
-			p += strlen(strcpy(p, c == '"' ? "\\\"" : c == '\\' ? "\\\\" : c == '\r' ? "\\r" : "\\n"));
+		if (c < ' ' || c > '~' || c == '"' || c == '\\')
+			p += 4, memcpy(p - 4, "\\x", 2), p[-2] = "0123456789abcdef"[c >> 4], p[-1] = "0123456789abcdef"[c & 15];
 		else
-			*p++ = '\\', *p++ = 'x', *p++ = "0123456789abcdef"[c >> 4], *p++ = "0123456789abcdef"[c & 15];
+			*p++ = (char)c;
 	}
 	strcpy(p, "\"");
 	return out;
@@ -123,28 +119,23 @@ static bool check(const char *file)
 	int err;
 	if (unit *failed = units_close_all(&err))
 		fatal(err, "close", failed);
-	long long size;
+	long long size, at = 0;
 	while ((err = sys_read_file(u->name, old, TABLE_BYTES, &size)) == EINTR)
 		events_safe_point();
-	io.reading = true;   /* a diagnostic: as after an OPEN to read */
-	io.format = nullptr;
 	if (err && err != ENOENT)
 		fatal(err, "open", u);
-	if (err || size != TABLE_BYTES) {
-		unlike = unlike + 1;
-		return err ? listed(u->name, ": missing")
-		       : size < 0 ? listed(u->name, ": not a table: not a regular file")
-		                  : listed(u->name, ": not a table: ", digits_before(digits + 23, (unsigned long long)size), " bytes");
-	}
-	if (memcmp(made, old, TABLE_BYTES) == 0)
+	if (!err && size == TABLE_BYTES && memcmp(made, old, TABLE_BYTES) == 0)
 		return listed(u->name, ": same");
-	size_t at = 0;
+	unlike = unlike + 1;
+	if (err || size != TABLE_BYTES)
+		return listed(u->name, err ? ": missing" : ": not a table: ",
+		              err || size < 0 ? "" : digits_before(digits + 23, (unsigned long long)size),
+		              err ? "" : size < 0 ? "not a regular file" : " bytes");
 	while (made[at] == old[at])
 		at++;
-	unlike = unlike + 1;
 	at -= at % 18;
-	return listed(u->name, ": differs: record ", digits_before(digits + 23, at / 18 + 1), ": archived ", shown(a, old + at),
-	              ", made ", shown(b, made + at));
+	return listed(u->name, ": differs: record ", digits_before(digits + 23, (unsigned long long)at / 18 + 1),
+	              ": archived ", shown(a, old + at), ", made ", shown(b, made + at));
 }
 
 /* Whether a and b are in one folder. */

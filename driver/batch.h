@@ -5,20 +5,17 @@
 
 #include "runtime/f2c.h"
 
-/* Makes the table of each of the n parameter files named, in turn, or
- * (checking) compares it with the table beside it: the status to end with
- * (0: every table made and listed, or the same; 3: any FILE failed; 4: a
- * table checked is not the same). */
+/* Makes the table of each of the n parameter files named, or (checking)
+ * compares it with the one beside it: the status to end with (0, 3: a
+ * FILE failed, 4: a table checked is not the same). */
 int batch_run(int n, char **files, bool checking);
 
 /* The dialogue's table of base(1:base_len), every variable as at load:
- * <base><dat> read (dat: ".dat" in any case), then the table's unit given
- * <base>.imp by place (replace_table, or a check's own), the records
- * written there. */
+ * <base><dat> read (dat: ".dat" in any case), then out_unit given
+ * <base>.imp by place, the records written there. */
 void batch_table(char *base, integer base_len, char *dat, void (*place)(char *file_name, ftnlen len));
 
-/* The dialogue's steps from the question whether the table file_name
- * exists to its new file: an old one removed after warn. */
+/* The dialogue's steps to a new table file_name: an old one removed after warn. */
 void replace_table(char *file_name, ftnlen len, void (*warn)(char *file_name, ftnlen len));
 
 #endif

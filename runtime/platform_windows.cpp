@@ -170,12 +170,10 @@ int sys_open_read(const char *name)
 	return on_wide_name(name, [](const wchar_t *w) {
 		HANDLE h = CreateFileW(w, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
 		                       OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-		if (h == INVALID_HANDLE_VALUE) {
+		if (h == INVALID_HANDLE_VALUE) {   /* why, as the C library says it */
 			DWORD why = GetLastError(), is = GetFileAttributesW(w);
-			errno = why == ERROR_OPERATION_ABORTED                                   ? EINTR
-			        : why == ERROR_FILE_NOT_FOUND || why == ERROR_PATH_NOT_FOUND         ? ENOENT
-			        : is != INVALID_FILE_ATTRIBUTES && (is & FILE_ATTRIBUTE_DIRECTORY) ? EISDIR
-			                                                                           : EACCES;
+			errno = why == ERROR_OPERATION_ABORTED ? EINTR : is == INVALID_FILE_ATTRIBUTES ? ENOENT
+			        : is & FILE_ATTRIBUTE_DIRECTORY ? EISDIR : EACCES;
 			return -1;
 		}
 		int fd = _open_osfhandle((intptr_t)h, _O_RDONLY | _O_BINARY);
@@ -210,9 +208,8 @@ int sys_read_file(const char *name, char *buf, size_t cap, long long *size)
 	int fd = sys_open_read(name), err = 0;
 	if (fd < 0)
 		return errno == EISDIR ? (*size = -1, 0) : errno;
-	HANDLE h = (HANDLE)_get_osfhandle(fd);
-	LARGE_INTEGER n;
-	*size = GetFileType(h) != FILE_TYPE_DISK ? -1 : GetFileSizeEx(h, &n) ? n.QuadPart : (err = EIO, 0);
+	struct _stat64 st;
+	*size = _fstat64(fd, &st) != 0 ? (err = errno, 0) : (st.st_mode & _S_IFMT) == _S_IFREG ? st.st_size : -1;
 	for (long long got = 0, k = 0; !err && *size <= (long long)cap && got < *size; got += k)
 		if ((k = sys_read(fd, buf + got, cap - (size_t)got)) <= 0)
 			err = k < 0 ? errno : (*size = got, 0);
