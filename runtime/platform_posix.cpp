@@ -76,15 +76,8 @@ static bool standard_descriptors_open(void)
 
 int sys_start(sys_event_answer a)
 {
-	sigset_t handled;   /* an inherited mask would hold them back */
-	sigemptyset(&handled);
-	static const int signals[] = {SIGINT, SIGTERM, SIGFPE, SIGABRT, SIGALRM};
-	for (int sig : signals)
-		sigaddset(&handled, sig);
-	sigprocmask(SIG_UNBLOCK, &handled, nullptr);
 	if (!standard_descriptors_open())
 		return errno;
-
 	at_once = a;
 	struct sigaction sa;
 	memset(&sa, 0, sizeof sa);
@@ -102,6 +95,14 @@ int sys_start(sys_event_answer a)
 	 * A file-size limit fails the write, reported, not a silent kill. */
 	signal(SIGPIPE, SIG_IGN);
 	signal(SIGXFSZ, SIG_IGN);
+	/* an inherited mask would hold them back; unblocked once handled, so
+	 * that one pending since before the start is answered, not fatal */
+	sigset_t handled;
+	sigemptyset(&handled);
+	static const int signals[] = {SIGINT, SIGTERM, SIGFPE, SIGABRT, SIGALRM};
+	for (int sig : signals)
+		sigaddset(&handled, sig);
+	sigprocmask(SIG_UNBLOCK, &handled, nullptr);
 	return 0;
 }
 

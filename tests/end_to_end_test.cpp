@@ -858,6 +858,18 @@ TEST(Run, Signals)
 		EXPECT_EQ(r.killed_by, w.killed_by);
 		EXPECT_EQ(d.read("sample.imp"), w.table ? golden_table() : "old");
 	}
+	// an interrupt sent while the parent held it blocked, pending at start: answered
+	if (!target_is_windows()) {   // Wine would take it for itself
+		temp_dir d;
+		d.write("sample.dat", kSampleDat);
+		run_options o = with_input("sample\n0\n");
+		o.interrupt_pending = true;
+		run_result r = run_korvex(d, o);
+		EXPECT_EQ(r.out, "");
+		EXPECT_EQ(r.err, "Interrupt\n");
+		EXPECT_EQ(r.status, 1);
+		EXPECT_FALSE(d.exists("sample.imp"));
+	}
 
 	// SIGABRT from outside the run's PID namespace (as a container's host
 	// sends it: no sender's pid) while the table's write is held: answered

@@ -184,11 +184,13 @@ static run_result run_once(const temp_dir &dir, const run_options &opt)
 		signal(SIGXFSZ, SIG_DFL);   // the program must see to it itself
 		if (opt.nonblocking_input)
 			fcntl(0, F_SETFL, fcntl(0, F_GETFL) | O_NONBLOCK);
-		if (opt.alarm_blocked) {
-			sigset_t alarm;
-			sigemptyset(&alarm);
-			sigaddset(&alarm, SIGALRM);
-			sigprocmask(SIG_BLOCK, &alarm, nullptr);
+		if (opt.alarm_blocked || opt.interrupt_pending) {
+			sigset_t held;
+			sigemptyset(&held);
+			sigaddset(&held, opt.alarm_blocked ? SIGALRM : SIGINT);
+			sigprocmask(SIG_BLOCK, &held, nullptr);
+			if (opt.interrupt_pending)
+				raise(SIGINT);
 		}
 		if (opt.open_files_limit >= 0) {
 			struct rlimit rl = {(rlim_t)opt.open_files_limit, (rlim_t)opt.open_files_limit};

@@ -25,6 +25,7 @@ struct run_options {
 	int stuck_fd = -1;             // this standard descriptor is a full pipe that nobody reads
 	int late_fd = -1;              // this one a full pipe set not to block, read only after a second
 	bool alarm_blocked = false;    // start the program with SIGALRM blocked
+	bool interrupt_pending = false; // start it with SIGINT blocked and pending
 	long open_files_limit = -1;    // RLIMIT_NOFILE
 	bool signal_innermost = false; // send the signal to the last process the program's wrapper started
 	long file_size_limit = -1;     // RLIMIT_FSIZE in bytes
