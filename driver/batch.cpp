@@ -21,12 +21,16 @@
 enum { TABLE_UNIT = 13, TABLE_BYTES = 80 * 18 };   /* the program's out_unit; 80 records */
 static jmp_buf next_file;
 
-/* Tables on stable storage whose folders are not yet: name, FILE. */
+/* Tables written, not yet on stable storage: name, FILE, the descriptor
+ * kept to sync it, and what its sync and close said. At most GROUP, and
+ * as many as the descriptors allow (group). */
 enum { GROUP = 32 };
 static struct {
 	char imp[NAME_MAX_BYTES];
 	const char *file;
+	const char *place;
 } written[GROUP];
+static int kept[GROUP], errs[GROUP], group;
 static volatile int n_written, failures, unlike;
 
 /* No warning line: only the statement state its WRITE leaves, for a diagnostic. */
@@ -77,17 +81,20 @@ template <typename... T> static bool listed(T... texts)
 	return !err;
 }
 
-/* The table of FILE written and synced, its folder's sync still due (written[]). */
+/* The table of FILE written, its descriptor kept for the group's syncs (written[]). */
 static void tabulate(const char *file)
 {
 	make(file, replace);
-	int err;
-	if (unit *u = units_sync_files(&err, false))
+	unit *u = unit_at(TABLE_UNIT);
+	int err = unit_flush(u), fd = u->fd;
+	if (err)
 		fatal(err, "write sfe", u);
-	strcpy(written[n_written].imp, unit_at(TABLE_UNIT)->name);
-	if (unit *u = units_close_all(&err))
-		fatal(err, "close", u);
-	written[n_written++].file = file;
+	u->fd = -1;   /* the unit closed without it */
+	if (unit *failed = units_close_all(&err))
+		sys_close(fd), fatal(err, "close", failed);
+	strcpy(written[n_written].imp, u->name);
+	written[n_written].file = file;
+	kept[n_written++] = fd;
 }
 
 /* A record as a quoted text, without its line end where that is CR LF;
@@ -146,28 +153,35 @@ static bool beside(const char *a, const char *b)
 	return na == nb && memcmp(a, b, na) == 0;
 }
 
-/* The folders of the tables written put on stable storage, once for the
- * tables beside each other, and the tables then named; a failure
- * reported for each of them as the dialogue would report it. False where
- * a name cannot be listed: the batch ends there. */
-static bool sync_folders(void)
+/* The tables written put on stable storage, all at once, then their
+ * folders, once for the tables beside each other, and the tables then
+ * named; a failure reported for its table as the dialogue would report
+ * it. False where a name cannot be listed: the batch ends there. */
+static bool sync_group(void)
 {
 	static volatile int k, first, err;   /* (a report comes back by longjmp) */
+	while (sys_sync_all(n_written, kept, errs) == EINTR)
+		events_safe_point();
+	for (k = 0; k < n_written; k++) {
+		written[k].place = errs[k] ? "write sfe" : "close";
+		errs[k] = errs[k] ? (sys_close(kept[k]), errs[k]) : sys_close(kept[k]);
+	}
 	for (k = first = 0; k < n_written; k++) {
 		if (k + 1 < n_written && beside(written[k].imp, written[k + 1].imp))
 			continue;
 		while ((err = sys_sync(-1, written[k].imp)) == EINTR)
 			events_safe_point();
 		for (; first <= k; first++) {
-			if (!err && !listed(written[first].imp)) {
+			if (!err && !errs[first] && !listed(written[first].imp)) {
 				return false;
-			} else if (err && setjmp(next_file) == 0) {
+			} else if ((err || errs[first]) && setjmp(next_file) == 0) {
 				failures = failures + 1;
 				fatal_subject = written[first].file;
 				io.reading = false;   /* the statement before: the table's last WRITE */
 				io.format = nullptr;
 				strcpy(unit_at(TABLE_UNIT)->name, written[first].imp);
-				fatal(err, "write sfe", unit_at(TABLE_UNIT));
+				fatal(errs[first] ? errs[first] : err, errs[first] ? written[first].place : "write sfe",
+				      unit_at(TABLE_UNIT));
 			}
 		}
 	}
@@ -180,6 +194,8 @@ int batch_run(int n, char **files, bool checking)
 	static volatile int k;
 	fatal_resume = [] { longjmp(next_file, 1); };
 	fatal_outcome = checking ? ": not checked" : ": no table";
+	group = sys_spare_descriptors() - 4;   /* a FILE, its table, the syncs' pipe */
+	group = group > GROUP ? GROUP : group < 1 ? 1 : group;
 	for (k = 0; k < n; k++) {
 		fatal_subject = files[k];
 		if (setjmp(next_file) != 0)
@@ -188,7 +204,7 @@ int batch_run(int n, char **files, bool checking)
 			tabulate(files[k]);
 		else if (!check(files[k]))
 			return 3;
-		if ((n_written == GROUP || k + 1 == n) && !sync_folders())
+		if ((n_written == group || k + 1 == n) && n_written && !sync_group())
 			return 3;
 	}
 	return failures ? 3 : unlike ? 4 : 0;

@@ -10,11 +10,14 @@
  * handlers are installed without SA_RESTART; the Windows console handler
  * cancels whatever synchronous call the main thread is in, every 50 ms,
  * and never returns. So a blocking call ends with EINTR (Windows:
- * ERROR_OPERATION_ABORTED, given as EINTR) or a short count. Every call
- * here that can be interrupted returns EINTR to its caller, which passes
- * a safe point (events.h) and, where no event is to be answered, makes
- * the call again: EINTR with no event behind it (a network file system)
- * is never a failure. The run also passes a safe point before every
+ * ERROR_OPERATION_ABORTED, given as EINTR) or a short count. Only the
+ * thread that runs the program takes a signal: the threads that sync a
+ * batch's tables (sys_sync_all) block every one, and the wait for them
+ * ends at an event like any other wait. Every call here that can be
+ * interrupted returns EINTR to its caller, which passes a safe point
+ * (events.h) and, where no event is to be answered, makes the call
+ * again: EINTR with no event behind it (a network file system) is never
+ * a failure. The run also passes a safe point before every
  * statement and before and after every write of a write-out, which
  * records its progress after each write, so an answer writes the rest and
  * nothing twice. There the recorded event is answered, unless the run is
@@ -66,6 +69,14 @@ inline int sys_event_recorded(void)
 long sys_read(int fd, char *buf, size_t cap);
 long sys_write(int fd, const char *p, size_t n);
 int sys_sync(int fd, const char *name);
+
+/* sys_sync of the n descriptors fds[] (no folder), all at once: by
+ * threads that only sync and take no signal, while the calling thread
+ * waits (it syncs them itself where none starts); errs[i] each result. 0
+ * once all are done, or EINTR where an event came meanwhile (the syncs go
+ * on). And how many descriptors a process may hold beyond 0-2. */
+int sys_sync_all(int n, const int *fds, int *errs);
+int sys_spare_descriptors(void);
 int sys_close(int fd);
 
 /* Open name for reading (a directory refused, EISDIR; on Windows with

@@ -8,8 +8,10 @@
 #include <atomic>
 #include <errno.h>
 #include <fcntl.h>
+#include <pthread.h>
 #include <signal.h>
 #include <string.h>
+#include <sys/resource.h>
 #include <sys/select.h>
 #include <sys/stat.h>
 #include <time.h>
@@ -188,6 +190,58 @@ int sys_sync(int fd, const char *name)
 		close(dir);
 	}
 	return err;
+}
+
+/* One sys_sync_all: its syncs, the next to take, and the pipe on which
+ * each thread says it has taken the last. */
+static struct {
+	const int *fds;
+	int *errs, n, done[2];
+	std::atomic<int> next;
+} syncs;
+
+static void *sync_jobs(void *thread)
+{
+	for (int i; (i = syncs.next++) < syncs.n;)
+		while ((syncs.errs[i] = sync_fd(syncs.fds[i])) == EINTR) {
+		}
+	while (thread && write(syncs.done[1], "", 1) < 0 && errno == EINTR) {
+	}
+	return nullptr;
+}
+
+int sys_sync_all(int n, const int *fds, int *errs)
+{
+	syncs.fds = fds, syncs.errs = errs, syncs.n = n, syncs.next = 0;
+	int started = 0, piped = pipe(syncs.done) == 0;   /* else all here */
+	pthread_attr_t attr;
+	sigset_t all, old;
+	sigfillset(&all);
+	pthread_sigmask(SIG_BLOCK, &all, &old);
+	if (piped && pthread_attr_init(&attr) == 0) {
+		pthread_attr_setdetachstate(&attr, PTHREAD_CREATE_DETACHED);
+		pthread_attr_setstacksize(&attr, 65536);
+		for (pthread_t t; started < n && pthread_create(&t, &attr, sync_jobs, &syncs) == 0;)
+			started++;
+		pthread_attr_destroy(&attr);
+	}
+	pthread_sigmask(SIG_SETMASK, &old, nullptr);
+	if (started == 0)
+		sync_jobs(nullptr);
+	for (char c; started > 0;)   /* a pipe of its own fails no read but EINTR */
+		if (read(syncs.done[0], &c, 1) == 1)
+			started--;
+		else if (sys_event_recorded() >= 0)
+			return EINTR;   /* the threads sync on, on their own */
+	if (piped)
+		close(syncs.done[0]), close(syncs.done[1]);
+	return 0;
+}
+
+int sys_spare_descriptors(void)
+{
+	struct rlimit r;
+	return getrlimit(RLIMIT_NOFILE, &r) != 0 || r.rlim_cur > 4096 ? 4096 : (int)r.rlim_cur - 3;
 }
 
 int sys_close(int fd)

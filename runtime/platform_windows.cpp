@@ -136,6 +136,45 @@ int sys_sync(int fd, const char *)
 	                                                                  : EIO;
 }
 
+/* One sys_sync_all: its syncs and the next to take. */
+static struct {
+	const int *fds;
+	int *errs, n;
+	std::atomic<int> next;
+} syncs;
+
+static DWORD WINAPI sync_jobs(void *)
+{
+	for (int i; (i = syncs.next++) < syncs.n;)
+		while ((syncs.errs[i] = sys_sync(syncs.fds[i], nullptr)) == EINTR) {
+		}
+	return 0;
+}
+
+int sys_sync_all(int n, const int *fds, int *errs)
+{
+	syncs.fds = fds, syncs.errs = errs, syncs.n = n, syncs.next = 0;
+	HANDLE threads[MAXIMUM_WAIT_OBJECTS];
+	int started = 0;
+	while (started < n && started < MAXIMUM_WAIT_OBJECTS &&
+	       (threads[started] = CreateThread(nullptr, 65536, sync_jobs, nullptr, 0, nullptr)))
+		started++;
+	if (started == 0)
+		sync_jobs(nullptr);
+	/* an event: the threads sync on, on their own */
+	while (started > 0 && WaitForMultipleObjects((DWORD)started, threads, TRUE, 50) == WAIT_TIMEOUT)
+		if (sys_event_recorded() >= 0)
+			return EINTR;
+	while (started > 0)
+		CloseHandle(threads[--started]);
+	return 0;
+}
+
+int sys_spare_descriptors(void)
+{
+	return 2048 - 3;   /* the C library's descriptors */
+}
+
 int sys_close(int fd)
 {
 	return _close(fd) == 0 ? 0 : errno;

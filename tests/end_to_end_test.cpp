@@ -275,11 +275,35 @@ TEST(Run, Batch)
 	EXPECT_EQ(r.err, longest + ": no table\n" + diagnostic("open: " + std::string(strerror(ENAMETOOLONG)), 11, "", "", true));
 	o.args = {"--batch", "sample", "a folder/measurement_2024_run2"};
 	if (!getenv("KORVEX_LAUNCHER") && system("strace -V >/dev/null 2>&1") == 0) {
-		// the folder's sync fails: no table of that folder is named
-		o.wrapper = {"strace", "-qq", "-o", "/dev/null", "-e", "trace=fsync", "-e", "inject=fsync:error=EIO:when=3"};
-		r = run_korvex(d, o);
-		EXPECT_EQ(r.out, "a folder/measurement_2024_run2.imp\n");
-		EXPECT_EQ(r.err, "sample: no table\n" + diagnostic("write sfe: " + std::string(strerror(EIO)), 13, "sample.imp", "", false));
+		// the sync of a table of the group, or of its folder, fails: that
+		// table is reported as the dialogue reports it, the others listed
+		for (const std::string &path : {d.file("sample.imp"), d.path}) {
+			SCOPED_TRACE(path);
+			o.wrapper = {"strace", "-f", "-qq", "-o", "/dev/null", "-P", path, "-e", "trace=fsync", "-e", "inject=fsync:error=EIO"};
+			r = run_korvex(d, o);
+			EXPECT_EQ(r.out, "a folder/measurement_2024_run2.imp\n");
+			EXPECT_EQ(r.err, "sample: no table\n" + diagnostic("write sfe: " + std::string(strerror(EIO)), 13, "sample.imp", "", false));
+		}
+		// an interrupt while a group's tables are synced (one held there):
+		// the batch ends at once, every table listed by then complete
+		temp_dir g;
+		run_options held;
+		held.args = {"--batch"};
+		for (int i = 10; i < 50; i++) {
+			g.write("t" + std::to_string(i) + ".dat", kSampleDat);
+			held.args.push_back("t" + std::to_string(i));
+		}
+		held.wrapper = {"strace", "-f", "-qq", "-o", "/dev/null", "-P", g.file("t45.imp"), "-e", "trace=fsync",
+		                "-e", "inject=fsync:delay_enter=3000000"};
+		held.signal = SIGINT;
+		held.signal_after = "t41.imp\n";   // the first group of 32 listed
+		held.signal_innermost = true;
+		r = run_korvex(g, held);
+		EXPECT_EQ(r.err.substr(0, 10), "Interrupt\n");   // (strace may say that it held a thread)
+		EXPECT_EQ(r.status, 1);
+		for (size_t at = 0, end; (end = r.out.find('\n', at)) != std::string::npos; at = end + 1)
+			EXPECT_EQ(g.read(r.out.substr(at, end - at)), golden_table());
+		EXPECT_EQ(std::count(r.out.begin(), r.out.end(), '\n'), 32);
 		// a write of the listing fails: the names before it listed, the tables made
 		struct row { int err, when; const char *listed; } rows[] = {
 			{EIO, 1, ""}, {EIO, 2, "sample.imp\n"}, {ENOSPC, 2, "sample.imp\n"}, {EPIPE, 1, ""}};
@@ -1017,7 +1041,7 @@ TEST(Run, ClosedOrFullConsole)
 	// a dynamic loader's libraries), 5 both files
 	const char *chosen = getenv("KORVEX_BINARY");
 	bool dynamic = slurp(chosen && *chosen ? chosen : KORVEX_BINARY).find("/ld-linux") != std::string::npos;
-	for (long limit : {3L, 5L}) {
+	for (long limit : {3L, 5L, 12L}) {
 		if (target_is_windows() || getenv("KORVEX_LAUNCHER") || (limit == 3 && dynamic))
 			continue;
 		temp_dir e;
@@ -1028,6 +1052,18 @@ TEST(Run, ClosedOrFullConsole)
 		EXPECT_EQ(r.err, limit == 3 ? diagnostic("open: " + std::string(strerror(EMFILE)), 11, "sample.dat", "", true) : "");
 		EXPECT_EQ(r.status, limit == 3 ? 3 : 0);
 		EXPECT_EQ(e.exists("sample.imp") ? e.read("sample.imp") : "none", limit == 3 ? "none" : golden_table());
+		// a batch keeps fewer tables open for their syncs, and makes them all
+		tight.args = {"--batch"};
+		std::string listing;
+		for (int i = 0; i < 40; i++) {
+			e.write("t" + std::to_string(i) + ".dat", kSampleDat);
+			tight.args.push_back("t" + std::to_string(i));
+			listing += "t" + std::to_string(i) + ".imp\n";
+		}
+		r = run_korvex(e, tight);
+		EXPECT_EQ(r.out, limit == 3 ? "" : listing);
+		EXPECT_EQ(r.status, limit == 3 ? 3 : 0);
+		EXPECT_EQ(e.exists("t39.imp") ? e.read("t39.imp") : "none", limit == 3 ? "none" : golden_table());
 	}
 
 	// Windows: started by a program with no console of its own, the answers
