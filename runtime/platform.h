@@ -45,10 +45,11 @@
 enum sys_event { SYS_INTERRUPT, SYS_TERMINATE, SYS_FP_EXCEPTION, SYS_ABORT };
 typedef void (*sys_event_answer)(sys_event e);
 
-/* Start-up: the handled signals and the alarm unblocked; descriptors 0-2
- * open (the null device where one is closed or has nothing behind it, so
- * that no file takes its number; no other left open), in binary mode; the
- * handlers installed (an ignored interrupt stays ignored). 0 or an errno. */
+/* Start-up: descriptors 0-2 open (the null device where one is closed or
+ * has nothing behind it, so that no file takes its number; no other left
+ * open), in binary mode; the handlers installed (an ignored interrupt
+ * stays ignored), then the handled signals and the alarm unblocked. 0 or
+ * an errno. */
 int sys_start(sys_event_answer at_once);
 
 /* The first event a handler recorded (its number + 1), or 0; and as a
