@@ -2,8 +2,8 @@
  * korvex --batch and --check FILE...: for each parameter file, the
  * dialogue's table (batch_table), its values read before its table is
  * touched. A batch names each table on standard output once it is on
- * stable storage (the file at once, its folder once for the tables beside
- * each other); a check compares it, made in memory, with <base>.imp: a
+ * stable storage (a group's tables synced at once, then each folder once);
+ * a check compares it, made in memory, with <base>.imp: a
  * line a write, the run ended where one cannot be written. A failure: the
  * FILE and the diagnostic on standard error in one write, then the next
  * FILE. An event ends either as it ends the dialogue.
