@@ -52,12 +52,8 @@ static void replace(char *imp, ftnlen len)
 /* A check's: the table's unit keeps the records in its buffer, with no file. */
 static void in_memory(char *imp, ftnlen len)
 {
-	unit *u = unit_at(TABLE_UNIT);
-	while (len > 0 && imp[len - 1] == ' ')
-		len--;
-	memcpy(u->name, imp, (size_t)len);   /* as long as <base>.dat, which OPEN took */
-	u->name[len] = '\0';
-	unit_attach(u, -1, false, true);
+	olist scratch = {0, TABLE_UNIT, imp, len, (char *)"scratch", nullptr, nullptr, 0, nullptr};
+	f_open(&scratch);
 }
 
 /* The table of FILE (<base>.dat, or <base> to which .dat is added), made by place. */
@@ -162,9 +158,10 @@ static bool sync_group(void)
 	static volatile int k, first, err;   /* (a report comes back by longjmp) */
 	while (sys_sync_all(n_written, kept, errs) == EINTR)
 		events_safe_point();
-	for (k = 0; k < n_written; k++) {
+	for (k = 0; k < n_written; k++) {   /* a close's failure counts where the sync's did not */
+		int closing = sys_close(kept[k]);
 		written[k].place = errs[k] ? "write sfe" : "close";
-		errs[k] = errs[k] ? (sys_close(kept[k]), errs[k]) : sys_close(kept[k]);
+		errs[k] = errs[k] ? errs[k] : closing;
 	}
 	for (k = first = 0; k < n_written; k++) {
 		if (k + 1 < n_written && beside(written[k].imp, written[k + 1].imp))

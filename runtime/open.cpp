@@ -4,7 +4,9 @@
  * existing name in the same system call, and the unit keeps that call's
  * descriptor: it writes the file it made, whatever happens to the name.
  * Status "old" needs an existing file, opened for reading, or for writing
- * if it cannot be read; never a directory. INQUIRE answers EXIST= alone:
+ * if it cannot be read; never a directory. Status "scratch" (KORVEX's
+ * own) connects the unit to no file, for writing: what is written stays
+ * in its buffer, up to OUT_BUF bytes, under the name given. INQUIRE answers EXIST= alone:
  * whether the file-status query succeeds (a directory exists).
  */
 #include "runtime/f2c.h"
@@ -46,6 +48,12 @@ integer f_open(olist *a)
 	char name[NAME_MAX_BYTES];
 	if (!trimmed_name(name, a->ofnm, a->ofnmlen))
 		fatal(errno, "open", u);
+	if (a->osta && (a->osta[0] | 0x20) == 's') {   /* scratch: no file, the output kept in its buffer */
+		strcpy(u->name, name);
+		if (int err = unit_attach(u, -1, false, true))
+			fatal(err, "open", u);
+		return 0;
+	}
 	bool create = a->osta && (a->osta[0] | 0x20) == 'n';
 	bool writing = false;
 	/* an existing file is opened at once; only a failure asks whether it exists */

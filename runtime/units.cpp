@@ -126,11 +126,11 @@ int unit_line_end(unit *u)
 	return unit_put(u, end, strlen(end));
 }
 
-unit *units_sync_files(int *err, bool folders)
+unit *units_sync_files(int *err)
 {
 	for (unit *u : owner) {
 		if (u && !u->console && !(*err = unit_flush(u)) && u->unsynced) {
-			while ((*err = sys_sync(u->fd, folders ? u->name : nullptr)) == EINTR)
+			while ((*err = sys_sync(u->fd, u->name)) == EINTR)
 				events_safe_point();
 			u->unsynced = false;
 		}

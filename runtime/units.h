@@ -63,10 +63,9 @@ int unit_flush(unit *u);
 int unit_close(unit *u);
 
 /* Writes out every file unit (not the console), what was written put on
- * stable storage with its folder (not with folders false); or, at the end
- * of a run, closes every unit. Null, or the first unit that failed with
- * *err its errno. */
-unit *units_sync_files(int *err, bool folders = true);
+ * stable storage with its folder; or, at the end of a run, closes every
+ * unit. Null, or the first unit that failed with *err its errno. */
+unit *units_sync_files(int *err);
 unit *units_close_all(int *err);
 
 /* Writes the n texts to the standard descriptor fd as the console units

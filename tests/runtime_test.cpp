@@ -268,6 +268,15 @@ TEST(Runtime, CloseKeepsByDefault)
 	ASSERT_EQ(stat(path.c_str(), &st), 0);
 	EXPECT_EQ(st.st_size, 10);
 	unlink(path.c_str());
+
+	// a scratch unit: named, its records kept in its buffer, no file made
+	connect(33, path, "scratch");
+	write_f(33, 1.f);
+	EXPECT_EQ(std::string(unit_at(33)->out, unit_at(33)->out_len), "    1.00\r\n");
+	EXPECT_STREQ(unit_at(33)->name, path.c_str());
+	unit_at(33)->out_len = 0;
+	f_clos(&c);
+	EXPECT_NE(stat(path.c_str(), &st), 0);
 }
 
 // Concatenation into a fixed-length target: truncated or blank-filled.
