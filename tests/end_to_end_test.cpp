@@ -496,6 +496,23 @@ TEST(Run, Check)
 	run_result r = run_korvex(d, o);
 	EXPECT_EQ(r.out, "same.imp: same\nsame.imp: same\n");
 	EXPECT_EQ(r.status, 0);
+	// what a read-only medium would refuse is never asked: every file opened
+	// for reading only (the null device aside), nothing removed, renamed or synced
+	if (!target_is_windows() && !getenv("KORVEX_LAUNCHER") && system("strace -V >/dev/null 2>&1") == 0) {
+		temp_dir trace;
+		run_options traced = o;
+		traced.args = {"--check", "same", "first", "missing", "folder", "faulty"};
+		traced.wrapper = {"strace", "-f", "-qq", "-o", trace.file("calls"), "-e",
+		                  "trace=open,openat,creat,unlink,unlinkat,rename,renameat,renameat2,fsync,fdatasync,"
+		                  "truncate,ftruncate,mkdir,mkdirat,chmod,fchmod,fchmodat,utimensat,link,linkat,symlink"};
+		run_korvex(d, traced);
+		std::string calls = trace.read("calls"), line;
+		for (size_t at = 0, end; (end = calls.find('\n', at)) != std::string::npos; at = end + 1)
+			if ((line = calls.substr(at, end - at)).find("O_RDONLY") == std::string::npos &&
+			    line.find("\"/dev/null\"") == std::string::npos)
+				ADD_FAILURE() << line;
+		EXPECT_NE(calls.find("first.imp"), std::string::npos);   // the trace saw the check
+	}
 	// the verdicts cannot be written: said, status 3
 	o.stdout_path = "/dev/full";
 	r = run_korvex(d, o);
