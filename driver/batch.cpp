@@ -1,71 +1,135 @@
 /*
  * korvex --batch and --check FILE...: for each parameter file, the
- * dialogue's table (batch_table), its values read before its table is
- * touched. A batch names each table on standard output once it is on
- * stable storage (a group's tables synced at once, then each folder once);
- * a check compares it, made in memory, with <base>.imp: a
- * line a write, the run ended where one cannot be written. A failure: the
- * FILE and the diagnostic on standard error in one write, then the next
- * FILE. An event ends either as it ends the dialogue.
+ * dialogue's table (batch_table), made in memory from its values before
+ * its table is touched. The FILEs go a group at a time, their file
+ * operations in flight together on threads of their own (jobs.h):
+ * each .dat read ahead (a check's old table too); then each table made
+ * in FILE order; a check compares it, a batch has the threads put the
+ * group's tables in place (an old one removed, the new one created,
+ * written and put on stable storage), puts each folder there once and
+ * then names them. A line a write, the run ended where one cannot be
+ * written. What failed for a FILE comes back as a value (run_failure)
+ * and is reported, headed by the FILE, as the dialogue reports it; then
+ * the next FILE. An event ends either as it ends the dialogue.
  */
 #include "driver/batch.h"
 
+#include "files/unit_files.h"
 #include "runtime/digits.h"
 #include "runtime/events.h"
 #include "runtime/fatal.h"
+#include "runtime/jobs.h"
 #include "runtime/statement.h"
 
-#include <setjmp.h>
+#include <initializer_list>
 #include <string.h>
 
-enum { TABLE_UNIT = 13, TABLE_BYTES = 80 * 18 };   /* the program's out_unit; 80 records */
-static jmp_buf next_file;
+enum { TABLE_UNIT = 13, TABLE_BYTES = 80 * 18, GROUP = 32 };   /* the program's out_unit; 80 records */
 
-/* Tables written, not yet on stable storage: name, FILE, the descriptor
- * kept to sync it, and what its sync and close said. At most GROUP, and
- * as many as the descriptors allow (group). */
-enum { GROUP = 32 };
+/* A FILE of the group: its names ("" where they do not fit), what was
+ * read ahead of its turn, its table and what failed (code 0: nothing). */
+struct file_job {
+	const char *file, *ext;
+	size_t base_len;
+	char dat[NAME_MAX_BYTES], imp[NAME_MAX_BYTES];
+	bool ahead;       /* the .dat opened ahead: dat_fd, -1 where it was read whole */
+	int dat_fd;
+	long dat_n;
+	char dat_bytes[TEXT_BUF];
+	int old_err;      /* a check's old table: its open's error, its size (-1: no regular file) */
+	long long old_size;
+	char old[TABLE_BYTES], table[TABLE_BYTES];
+	bool made;
+	run_failure failed;
+};
+
 static struct {
-	char imp[NAME_MAX_BYTES];
-	const char *file;
-	const char *place;
-} written[GROUP];
-static int kept[GROUP], errs[GROUP], group;
-static volatile int n_written, failures, unlike;
+	file_job jobs[GROUP];
+	file_job *turn;   /* whose table is being made */
+	bool checking;
+	int failures, unlike;
+} batch;
 
-/* No warning line: only the statement state its WRITE leaves, for a diagnostic. */
-static void as_warned(char *, ftnlen)
+/* On the threads a call interrupted is made again, unless an event came:
+ * then the job gives up and the run answers the event. */
+static bool again(long r)
 {
-	io.reading = false;
-	io.format = LIST_IO;
+	return r < 0 && errno == EINTR && sys_event_recorded() < 0;
 }
 
-/* The dialogue's steps from its question to the new table, the statement
- * state as its name READ leaves it (a diagnostic is the dialogue's). */
-static void replace(char *imp, ftnlen len)
+/* fd's next want bytes into buf (fewer where it ends): the count, or -1. */
+static long read_up_to(int fd, char *buf, long long want)
 {
-	io.reading = true;
-	io.format = nullptr;
-	replace_table(imp, len, as_warned);
+	long got = 0;
+	for (long k = 1; got < want && k > 0;)
+		if ((k = sys_read(fd, buf + got, (size_t)(want - got))) > 0)
+			got += k;
+		else if (again(k))
+			k = 1;
+		else if (k < 0)
+			return -1;
+	return got;
 }
 
-/* A check's: the table's unit keeps the records in its buffer, with no file. */
-static void in_memory(char *imp, ftnlen len)
+/* A job: FILE i's .dat read ahead where it is a regular file, else only
+ * opened (its turn reads it, as the dialogue does); anything else is left
+ * to its turn. Checking, its old table read too. */
+static void read_ahead(void *, int i)
 {
-	olist scratch = {0, TABLE_UNIT, imp, len, (char *)"scratch", nullptr, nullptr, 0, nullptr};
-	f_open(&scratch);
+	file_job *j = &batch.jobs[i];
+	long long size = -1;
+	int fd = -1;
+	while (j->dat[0] && again(fd = sys_open_read(j->dat, &size))) {
+	}
+	j->dat_n = fd >= 0 && size >= 0 ? read_up_to(fd, j->dat_bytes, size < TEXT_BUF ? size : (long long)TEXT_BUF) : 0;
+	j->ahead = fd >= 0 && j->dat_n >= 0;
+	j->dat_fd = j->ahead && (size < 0 || size > TEXT_BUF) ? fd : -1;   /* the rest read in its turn */
+	if (fd >= 0 && j->dat_fd < 0)
+		sys_close(fd);
+	if (!batch.checking || !j->imp[0])
+		return;
+	while (again(fd = sys_open_read(j->imp, &j->old_size))) {
+	}
+	j->old_err = fd < 0 ? errno : 0;
+	if (fd >= 0 && j->old_size == TABLE_BYTES && (j->old_size = read_up_to(fd, j->old, TABLE_BYTES)) < 0)
+		j->old_err = errno;
+	if (fd >= 0)
+		sys_close(fd);
 }
 
-/* The table of FILE (<base>.dat, or <base> to which .dat is added), made by place. */
-static void make(const char *file, void (*place)(char *, ftnlen))
+/* The dialogue's OPEN of <base>.dat, from what was read ahead where it was. */
+static int connect(integer *in_unit, char *name, ftnlen len)
 {
-	static char dat[] = ".dat";
-	size_t n = strnlen(file, NAME_MAX_BYTES);   /* longer: refused by OPEN all the same */
-	bool named = n >= 4 && file[n - 4] == '.' && (file[n - 3] | 0x20) == 'd' && (file[n - 2] | 0x20) == 'a' &&
-	             (file[n - 1] | 0x20) == 't';
+	file_job *j = batch.turn;
+	if (!j->ahead)
+		return open_old_file(in_unit, name, len);
+	unit *u = unit_at(*in_unit);
+	strcpy(u->name, j->dat);
+	if (int err = unit_attach(u, j->dat_fd, false, false))
+		fatal(err, "open", u);
+	text_ahead(&u->in, j->dat_bytes, (size_t)j->dat_n, j->dat_fd < 0);
+	return 0;
+}
+
+/* Protected: the FILE's table made in memory, copied into the job. */
+static void make(void *job)
+{
+	file_job *j = (file_job *)job;
 	io.reading = true;   /* as the dialogue's name READ leaves it */
 	io.format = nullptr;
-	batch_table((char *)file, (integer)(named ? n - 4 : n), named ? (char *)file + n - 4 : dat, place);
+	batch_table((char *)j->file, (integer)j->base_len, (char *)j->ext, connect);
+	unit *u = unit_at(TABLE_UNIT);
+	memcpy(j->table, u->out, TABLE_BYTES);
+	u->out_len = 0;
+	int err;
+	if (unit *failed = units_close_all(&err))
+		fatal(err, "close", failed);
+}
+
+static void report(const file_job *j, const run_failure &f)
+{
+	batch.failures++;
+	fatal_report(f, j->file, batch.checking ? ": not checked" : ": no table");
 }
 
 /* A line of the listing; false where it cannot be written, said with the reason. */
@@ -75,22 +139,6 @@ template <typename... T> static bool listed(T... texts)
 	if (err)
 		write_line(2, "korvex: write error: ", strerror(err));
 	return !err;
-}
-
-/* The table of FILE written, its descriptor kept for the group's syncs (written[]). */
-static void tabulate(const char *file)
-{
-	make(file, replace);
-	unit *u = unit_at(TABLE_UNIT);
-	int err = unit_flush(u), fd = u->fd;
-	if (err)
-		fatal(err, "write sfe", u);
-	u->fd = -1;   /* the unit closed without it */
-	if (unit *failed = units_close_all(&err))
-		sys_close(fd), fatal(err, "close", failed);
-	strcpy(written[n_written].imp, u->name);
-	written[n_written].file = file;
-	kept[n_written++] = fd;
 }
 
 /* A record as a quoted text, without its line end where that is CR LF;
@@ -110,35 +158,58 @@ static const char *shown(char *out, const char *record)
 	return out;
 }
 
-/* FILE's table made in memory and compared with <base>.imp, read only;
- * false where the verdict cannot be listed. */
-static bool check(const char *file)
+/* The check's verdict on the table made and the one read ahead; false
+ * where it cannot be listed. */
+static bool verdict(file_job *j)
 {
-	make(file, in_memory);
-	unit *u = unit_at(TABLE_UNIT);
-	char made[TABLE_BYTES], old[TABLE_BYTES], digits[24] = "", a[80], b[80];
-	memcpy(made, u->out, TABLE_BYTES);
-	u->out_len = 0;
-	int err;
-	if (unit *failed = units_close_all(&err))
-		fatal(err, "close", failed);
-	long long size, at = 0;
-	while ((err = sys_read_file(u->name, old, TABLE_BYTES, &size)) == EINTR)
-		events_safe_point();
-	if (err && err != ENOENT)
-		fatal(err, "open", u);
-	if (!err && size == TABLE_BYTES && memcmp(made, old, TABLE_BYTES) == 0)
-		return listed(u->name, ": same");
-	unlike = unlike + 1;
+	char digits[24] = "", a[80], b[80];
+	int err = j->old_err == EISDIR ? 0 : j->old_err;
+	long long size = j->old_err == EISDIR ? -1 : j->old_size, at = 0;
+	if (err && err != ENOENT) {
+		report(j, {err, "open", TABLE_UNIT, j->imp, nullptr, false});
+		return true;
+	}
+	if (!err && size == TABLE_BYTES && memcmp(j->table, j->old, TABLE_BYTES) == 0)
+		return listed(j->imp, ": same");
+	batch.unlike++;
 	if (err || size != TABLE_BYTES)
-		return listed(u->name, err ? ": missing" : ": not a table: ",
+		return listed(j->imp, err ? ": missing" : ": not a table: ",
 		              err || size < 0 ? "" : digits_before(digits + 23, (unsigned long long)size),
 		              err ? "" : size < 0 ? "not a regular file" : " bytes");
-	while (made[at] == old[at])
+	while (j->table[at] == j->old[at])
 		at++;
 	at -= at % 18;
-	return listed(u->name, ": differs: record ", digits_before(digits + 23, (unsigned long long)at / 18 + 1),
-	              ": archived ", shown(a, old + at), ", made ", shown(b, made + at));
+	return listed(j->imp, ": differs: record ", digits_before(digits + 23, (unsigned long long)at / 18 + 1),
+	              ": archived ", shown(a, j->old + at), ", made ", shown(b, j->table + at));
+}
+
+/* A job: the dialogue's file steps for FILE i's table made, as it would
+ * report them: an old one removed (erase_old_file), the new one created,
+ * written and put on stable storage, its folder aside. */
+static void place(void *, int i)
+{
+	file_job *j = &batch.jobs[i];
+	if (!j->made)
+		return;
+	bool old = sys_exists(j->imp), writing, named;
+	/* the statement state as the warning's WRITE leaves it, or the name's READ */
+	j->failed = {0, "open", TABLE_UNIT, nullptr, old ? LIST_IO : nullptr, !old};
+	int fd = -1, code;
+	if (old && (fd = open_named(j->imp, false, &writing, &code, &named, again)) >= 0)
+		sys_close(fd), sys_remove(j->imp);
+	if (!old || fd >= 0)
+		fd = open_named(j->imp, true, &writing, &code, &named, again);
+	if (fd < 0) {
+		j->failed.code = code, j->failed.name = named ? j->imp : nullptr;
+		return;
+	}
+	for (long done = code = 0, k; !code && done < TABLE_BYTES; done += k > 0 ? k : 0)
+		if ((k = sys_write(fd, j->table + done, (size_t)(TABLE_BYTES - done))) <= 0 && !again(k))
+			code = k == 0 ? ENOSPC : errno;   /* 0: a device that takes nothing */
+	while (!code && (code = sys_sync(fd, nullptr)) == EINTR && sys_event_recorded() < 0) {
+	}
+	int closing = sys_close(fd);
+	j->failed = {code ? code : closing, code ? "write sfe" : "close", TABLE_UNIT, j->imp, nullptr, false};
 }
 
 /* Whether a and b are in one folder. */
@@ -149,60 +220,75 @@ static bool beside(const char *a, const char *b)
 	return na == nb && memcmp(a, b, na) == 0;
 }
 
-/* The tables written put on stable storage, all at once, then their
- * folders, once for the tables beside each other, and the tables then
- * named; a failure reported for its table as the dialogue would report
- * it. False where a name cannot be listed: the batch ends there. */
-static bool sync_group(void)
+/* The group's tables named, in FILE order, each once its folder is on
+ * stable storage (once for the tables beside each other); a failure
+ * reported. False where a name cannot be listed: the batch ends there. */
+static bool list_group(int n)
 {
-	static volatile int k, first, err;   /* (a report comes back by longjmp) */
-	while (sys_sync_all(n_written, kept, errs) == EINTR)
-		events_safe_point();
-	for (k = 0; k < n_written; k++) {   /* a close's failure counts where the sync's did not */
-		int closing = sys_close(kept[k]);
-		written[k].place = errs[k] ? "write sfe" : "close";
-		errs[k] = errs[k] ? errs[k] : closing;
-	}
-	for (k = first = 0; k < n_written; k++) {
-		if (k + 1 < n_written && beside(written[k].imp, written[k + 1].imp))
+	for (int k = 0, first = 0, err; k < n; k++) {
+		if (k + 1 < n && beside(batch.jobs[k].imp, batch.jobs[k + 1].imp))
 			continue;
-		while ((err = sys_sync(-1, written[k].imp)) == EINTR)
+		while ((err = sys_sync(-1, batch.jobs[k].imp)) == EINTR)
 			events_safe_point();
 		for (; first <= k; first++) {
-			if (!err && !errs[first] && !listed(written[first].imp)) {
+			file_job *j = &batch.jobs[first];
+			if (j->made && !j->failed.code && err)
+				j->failed = {err, "write sfe", TABLE_UNIT, j->imp, nullptr, false};
+			if (j->made && j->failed.code)
+				report(j, j->failed);
+			else if (j->made && !listed(j->imp))
 				return false;
-			} else if ((err || errs[first]) && setjmp(next_file) == 0) {
-				failures = failures + 1;
-				fatal_subject = written[first].file;
-				io.reading = false;   /* the statement before: the table's last WRITE */
-				io.format = nullptr;
-				strcpy(unit_at(TABLE_UNIT)->name, written[first].imp);
-				fatal(errs[first] ? errs[first] : err, errs[first] ? written[first].place : "write sfe",
-				      unit_at(TABLE_UNIT));
-			}
 		}
 	}
-	n_written = 0;
 	return true;
+}
+
+/* The FILE's names, <base><ext> and <base>.imp. */
+static void name(file_job *j, const char *file)
+{
+	size_t n = strnlen(file, NAME_MAX_BYTES);   /* longer: refused by OPEN all the same */
+	bool named = n >= 4 && file[n - 4] == '.' && (file[n - 3] | 0x20) == 'd' && (file[n - 2] | 0x20) == 'a' &&
+	             (file[n - 1] | 0x20) == 't';
+	j->file = file;
+	j->base_len = named ? n - 4 : n;
+	j->ext = named ? file + n - 4 : ".dat";
+	j->dat[0] = j->imp[0] = '\0';
+	if (j->base_len + 4 >= NAME_MAX_BYTES)
+		return;
+	for (char *to : {j->dat, j->imp}) {
+		memcpy(to, file, j->base_len);
+		memcpy(to + j->base_len, to == j->dat ? j->ext : ".imp", 5);
+	}
+}
+
+static void run_jobs(int n, void (*job)(void *, int))
+{
+	while (jobs_run(n, job, nullptr) == EINTR)
+		events_safe_point();
 }
 
 int batch_run(int n, char **files, bool checking)
 {
-	static volatile int k;
-	fatal_resume = [] { longjmp(next_file, 1); };
-	fatal_outcome = checking ? ": not checked" : ": no table";
-	group = sys_spare_descriptors() - 4;   /* a FILE, its table, the syncs' pipe */
+	batch.checking = checking;
+	int group = sys_spare_descriptors() / 2;   /* a FILE ahead holds two at most */
 	group = group > GROUP ? GROUP : group < 1 ? 1 : group;
-	for (k = 0; k < n; k++) {
-		fatal_subject = files[k];
-		if (setjmp(next_file) != 0)
-			failures = failures + 1;
-		else if (!checking)
-			tabulate(files[k]);
-		else if (!check(files[k]))
-			return 3;
-		if ((n_written == group || k + 1 == n) && n_written && !sync_group())
+	for (int at = 0; at < n; at += group) {
+		int g = n - at < group ? n - at : group;
+		for (int k = 0; k < g; k++)
+			name(&batch.jobs[k], files[at + k]);
+		run_jobs(g, read_ahead);
+		for (file_job *j = batch.jobs; j < batch.jobs + g; j++) {
+			batch.turn = j;
+			run_failure f;
+			if (!(j->made = fatal_protected(make, j, &f)))
+				report(j, f);
+			else if (checking && !verdict(j))
+				return 3;
+		}
+		if (!checking)
+			run_jobs(g, place);
+		if (!checking && !list_group(g))
 			return 3;
 	}
-	return failures ? 3 : unlike ? 4 : 0;
+	return batch.failures ? 3 : batch.unlike ? 4 : 0;
 }

@@ -11,11 +11,9 @@
 int batch_run(int n, char **files, bool checking);
 
 /* The dialogue's table of base(1:base_len), every variable as at load:
- * <base><dat> read (dat: ".dat" in any case), then out_unit given
- * <base>.imp by place, the records written there. */
-void batch_table(char *base, integer base_len, char *dat, void (*place)(char *file_name, ftnlen len));
-
-/* The dialogue's steps to a new table file_name: an old one removed after warn. */
-void replace_table(char *file_name, ftnlen len, void (*warn)(char *file_name, ftnlen len));
+ * <base><dat> (dat: ".dat" in any case) connected to in_unit by connect
+ * (as open_old_file does), its values read, then the records written into
+ * out_unit's buffer (an OPEN with status "scratch", named <base>.imp). */
+void batch_table(char *base, integer base_len, char *dat, int (*connect)(integer *, char *, ftnlen));
 
 #endif

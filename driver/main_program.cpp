@@ -63,7 +63,8 @@ static void write_warning(char *file_name, ftnlen len)
 	e_wsle();
 }
 
-void replace_table(char *file_name, ftnlen len, void (*warn)(char *file_name, ftnlen len))
+/* The dialogue's steps 8 to 10: an old table removed after the warning, a new one made. */
+static void dialogue_table(char *file_name, ftnlen len)
 {
 	inlist inquiry = {};
 	inquiry.infile = file_name;
@@ -71,28 +72,30 @@ void replace_table(char *file_name, ftnlen len, void (*warn)(char *file_name, ft
 	inquiry.inex = &run.file_exists;
 	f_inqu(&inquiry);
 	if (run.file_exists) {
-		warn(file_name, len);
+		write_warning(file_name, len);
 		erase_old_file(&run.out_unit, file_name, len);
 	}
 	open_new_file(&run.out_unit, file_name, len);
 }
 
-static void dialogue_table(char *file_name, ftnlen len)
+/* A batch's and a check's table unit: the records kept in its buffer, no file made. */
+static void in_memory(char *file_name, ftnlen len)
 {
-	replace_table(file_name, len, write_warning);
+	olist scratch = {0, run.out_unit, file_name, len, (char *)"scratch", nullptr, nullptr, 0, nullptr};
+	f_open(&scratch);
 }
 
-/* The table of base(1:base_len), from connecting <base><dat> to its last
- * record; out_unit given <base>.imp by place before the values are read
- * (the dialogue's order), or after them (values_first). */
-static void make_table(char *base, integer base_len, char *dat, void (*place)(char *file_name, ftnlen len),
-                       bool values_first)
+/* The table of base(1:base_len), from connecting <base><dat> to in_unit
+ * (connect) to its last record; out_unit given <base>.imp by place before
+ * the values are read (the dialogue's order), or after them (values_first). */
+static void make_table(char *base, integer base_len, char *dat, int (*connect)(integer *, char *, ftnlen),
+                       void (*place)(char *file_name, ftnlen len), bool values_first)
 {
 	ftnlen file_len = base_len + 4 > 24 ? base_len + 4 : 24;
 	char *pieces[2] = {base, dat};
 	integer lengths[2] = {base_len, 4};
 	s_cat(run.file_name, pieces, lengths, &c_2, file_len);
-	open_old_file(&run.in_unit, run.file_name, file_len);
+	connect(&run.in_unit, run.file_name, file_len);
 
 	pieces[1] = (char *)".imp";
 	s_cat(run.file_name, pieces, lengths, &c_2, file_len);
@@ -109,10 +112,10 @@ static void make_table(char *base, integer base_len, char *dat, void (*place)(ch
 	}
 }
 
-void batch_table(char *base, integer base_len, char *dat, void (*place)(char *file_name, ftnlen len))
+void batch_table(char *base, integer base_len, char *dat, int (*connect)(integer *, char *, ftnlen))
 {
 	start();
-	make_table(base, base_len, dat, place, true);
+	make_table(base, base_len, dat, connect, in_memory, true);
 }
 
 int MAIN__(void)
@@ -131,7 +134,7 @@ int MAIN__(void)
 	while (run.base_len > 0 && run.base_name[run.base_len - 1] == ' ')
 		run.base_len--;
 
-	make_table(run.base_name, run.base_len, (char *)".dat", dialogue_table, false);
+	make_table(run.base_name, run.base_len, (char *)".dat", open_old_file, dialogue_table, false);
 
 	s_wsfe(&io_closing);
 	e_wsfe();

@@ -12,6 +12,7 @@
 #include "runtime/statement.h"
 
 #include <initializer_list>
+#include <setjmp.h>
 #include <string.h>
 
 /* The run-time's own messages, by the numbers the library gives them. */
@@ -40,11 +41,8 @@ static const char *message(int code)
 	return nullptr;
 }
 
-void fatal(int code, const char *place, const unit *u)
+void fatal_report(const run_failure &f, const char *subject, const char *outcome)
 {
-	events_ending();
-
-	/* the report in one write: whole beside what others write there */
 	const char *report[25];
 	size_t n = 0;
 	auto line = [&](const char *a, const char *b = "", const char *c = "", const char *d = "") {
@@ -52,31 +50,55 @@ void fatal(int code, const char *place, const unit *u)
 			report[n++] = s;
 	};
 	char code_digits[24] = "", unit_digits[24] = "";   /* each ends in its NUL */
-	const char *text = code == ERR_END_OF_FILE ? "end of file" : message(code);
-	if (fatal_subject)
-		line(fatal_subject, fatal_outcome);
-	line(place, text ? ": " : ": illegal error number ",
-	     text ? text : digits_before(code_digits + sizeof code_digits - 1, (unsigned long)code));
-	if (u)
-		line("apparent state: unit ", digits_before(unit_digits + sizeof unit_digits - 1, (unsigned long)(u - units)),
-		     u->name[0] ? " named " : " (unnamed)", u->name);
+	const char *text = f.code == ERR_END_OF_FILE ? "end of file" : message(f.code);
+	if (subject)
+		line(subject, outcome);
+	line(f.place, text ? ": " : ": illegal error number ",
+	     text ? text : digits_before(code_digits + sizeof code_digits - 1, (unsigned long)f.code));
+	if (f.unit >= 0)
+		line("apparent state: unit ", digits_before(unit_digits + sizeof unit_digits - 1, (unsigned long)f.unit),
+		     f.name ? " named " : " (unnamed)", f.name ? f.name : "");
 	else
 		line("apparent state: internal I/O");
-	if (io.format)
-		line("last format: ", io.format);
-	line(io.reading ? "lately reading" : "lately writing", " sequential formatted external IO");
-	write_texts(2, report, n);
-	if (fatal_resume) {
+	if (f.format)
+		line("last format: ", f.format);
+	line(f.reading ? "lately reading" : "lately writing", " sequential formatted external IO");
+	write_texts(2, report, n);   /* whole beside what others write there */
+}
+
+/* The protected call in progress: where a fatal error goes, and what it says there. */
+static jmp_buf *protecting;
+static run_failure *protected_failure;
+
+bool fatal_protected(void (*steps)(void *), void *arg, run_failure *failed)
+{
+	jmp_buf here;
+	protecting = &here;
+	protected_failure = failed;
+	if (setjmp(here) == 0) {
+		steps(arg);
+		protecting = nullptr;
+		return true;
+	}
+	protecting = nullptr;
+	return false;
+}
+
+void fatal(int code, const char *place, const unit *u)
+{
+	events_ending();
+	run_failure f = {code, place, u ? (int)(u - units) : -1, u && u->name[0] ? u->name : nullptr, io.format,
+	                 io.reading};
+	if (protecting) {
 		int err;
 		units_close_all(&err);
 		events_resume();
-		fatal_resume();
+		*protected_failure = f;
+		longjmp(*protecting, 1);
 	}
+	fatal_report(f, nullptr, nullptr);
 	end_run(3);
 }
-
-void (*fatal_resume)(void);
-const char *fatal_subject, *fatal_outcome;
 
 int s_stop(char *, ftnlen)
 {

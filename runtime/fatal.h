@@ -21,15 +21,29 @@ enum {
 	ERR_END_OF_FILE = -1,
 };
 
+/* What failed, as a diagnostic tells it: the error number, the place, the
+ * unit's number (-1: none) and name (null: unnamed), and the format
+ * (null: none) and direction of the statement last started. */
+struct run_failure {
+	int code;
+	const char *place;
+	int unit;
+	const char *name, *format;
+	bool reading;
+};
+
 /* Writes the diagnostic for error number code at place on unit u (null:
  * no unit), with the format and direction of the statement last started
- * (statement.h), and ends the run with status 3 (end.h); or, where
- * fatal_resume is set (a batch), closes every unit and goes there. */
+ * (statement.h), and ends the run with status 3 (end.h); or, inside
+ * fatal_protected, closes every unit and ends the steps there. */
 [[noreturn]] void fatal(int code, const char *place, const unit *u);
-extern void (*fatal_resume)(void);
 
-/* Where set (a batch's FILE), the diagnostic's first line: the subject
- * and the outcome (": no table"). */
-extern const char *fatal_subject, *fatal_outcome;
+/* f's diagnostic on standard error, in one write, headed by a line of
+ * subject and outcome where subject is given ("sample: no table"). */
+void fatal_report(const run_failure &f, const char *subject, const char *outcome);
+
+/* Runs steps(arg): true, or false where a fatal error ended them, with
+ * *failed what failed (its name the unit's, until it is connected again). */
+bool fatal_protected(void (*steps)(void *), void *arg, run_failure *failed);
 
 #endif

@@ -33,6 +33,26 @@ static bool trimmed_name(char *out, const char *name, ftnlen len)
 	return true;
 }
 
+int open_named(const char *name, bool create, bool *writing, int *code, bool *named, bool (*again)(long))
+{
+	/* an existing file is opened at once; only a failure asks whether it exists */
+	int fd;
+	while (again(fd = create ? sys_create(name) : sys_open_read(name, nullptr))) {
+	}
+	*code = errno;
+	*writing = create;
+	*named = fd >= 0 || (create ? *code != EEXIST : sys_exists(name));
+	if (!*named)
+		*code = create ? ERR_NEW_EXISTS : errno;
+	else if (fd < 0 && !create) {
+		while (again(fd = sys_open_write(name))) {
+		}
+		*code = errno;
+		*writing = true;
+	}
+	return fd;
+}
+
 integer f_open(olist *a)
 {
 	unit *u = unit_at(a->ounit);
@@ -48,32 +68,13 @@ integer f_open(olist *a)
 	char name[NAME_MAX_BYTES];
 	if (!trimmed_name(name, a->ofnm, a->ofnmlen))
 		fatal(errno, "open", u);
-	if (a->osta && (a->osta[0] | 0x20) == 's') {   /* scratch: no file, the output kept in its buffer */
+	bool scratch = a->osta && (a->osta[0] | 0x20) == 's', writing = true, named = true;
+	int err, fd = scratch ? -1 : open_named(name, a->osta && (a->osta[0] | 0x20) == 'n', &writing, &err, &named, events_retry);
+	if (named)
 		strcpy(u->name, name);
-		if (int err = unit_attach(u, -1, false, true))
-			fatal(err, "open", u);
-		return 0;
-	}
-	bool create = a->osta && (a->osta[0] | 0x20) == 'n';
-	bool writing = false;
-	/* an existing file is opened at once; only a failure asks whether it exists */
-	int fd;
-	while (events_retry(fd = create ? sys_create(name) : sys_open_read(name))) {
-	}
-	int err = errno;
-	if (fd < 0 && (create ? err == EEXIST : !sys_exists(name)))
-		fatal(create ? ERR_NEW_EXISTS : errno, "open", u);
-	strcpy(u->name, name);
-	if (fd < 0 && !create) {
-		while (events_retry(fd = sys_open_write(name))) {
-		}
-		err = errno;
-		writing = true;
-	}
-	if (fd < 0)
+	if (fd < 0 && !scratch)
 		fatal(err, "open", u);
-	err = unit_attach(u, fd, false, create || writing);
-	if (err)
+	if ((err = unit_attach(u, fd, false, writing)))
 		fatal(err, "open", u);
 	return 0;
 }

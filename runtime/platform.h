@@ -11,9 +11,10 @@
  * cancels whatever synchronous call the main thread is in, every 50 ms,
  * and never returns. So a blocking call ends with EINTR (Windows:
  * ERROR_OPERATION_ABORTED, given as EINTR) or a short count. Only the
- * thread that runs the program takes a signal: the threads that sync a
- * batch's tables (sys_sync_all) block every one, and the wait for them
- * ends at an event like any other wait. Every call here that can be
+ * thread that runs the program takes a signal: the threads that do a
+ * batch's file operations (jobs.h) block every one, give a job up at
+ * an EINTR once an event is recorded, and the wait for them ends at an
+ * event like any other wait. Every call here that can be
  * interrupted returns EINTR to its caller, which passes a safe point
  * (events.h) and, where no event is to be answered, makes the call
  * again: EINTR with no event behind it (a network file system) is never
@@ -71,32 +72,30 @@ long sys_read(int fd, char *buf, size_t cap);
 long sys_write(int fd, const char *p, size_t n);
 int sys_sync(int fd, const char *name);
 
-/* sys_sync of the n descriptors fds[] (no folder), all at once: by
- * threads that only sync and take no signal, while the calling thread
- * waits (it syncs them itself where none starts); errs[i] each result. 0
- * once all are done, or EINTR where an event came meanwhile (the syncs go
- * on). And how many descriptors a process may hold beyond 0-2. */
-int sys_sync_all(int n, const int *fds, int *errs);
+/* Threads for the jobs of jobs.h: one lock, taken or given back; a wait
+ * on condition c (0 or 1) that gives the lock back meanwhile, at most ms
+ * milliseconds (-1: no limit); every thread waiting on c woken; a thread
+ * started to run run(), detached, taking no signal (false where none
+ * starts). And how many descriptors a process may hold beyond 0-2. */
+void sys_lock(bool take);
+void sys_wait(int c, int ms);
+void sys_wake(int c);
+bool sys_thread(void (*run)(void));
 int sys_spare_descriptors(void);
 int sys_close(int fd);
 
 /* Open name for reading (a directory refused, EISDIR; on Windows with
- * every sharing mode, so that no other program is stopped), or for writing at
+ * every sharing mode, so that no other program is stopped; *size, where
+ * asked, the size of a regular file, else -1), or for writing at
  * its start without truncation, never waiting (a FIFO, a device); create
  * it, empty, for reading and writing whatever permissions it gets (any
  * existing name, a dangling link too, is EEXIST). The descriptor, or -1. */
-int sys_open_read(const char *name);
+int sys_open_read(const char *name, long long *size);
 int sys_open_write(const char *name);
 int sys_create(const char *name);
 
 /* Whether the file-status query on name succeeds (a directory exists). */
 bool sys_exists(const char *name);
-
-/* Reads the regular file name, opened for reading only (as
- * sys_open_read), into buf[0..cap): 0 or an errno (ENOENT: there is none),
- * *size its size, the count read where it shrank as it was read, or -1
- * where it is no regular file (nothing read, nothing waited for). */
-int sys_read_file(const char *name, char *buf, size_t cap, long long *size);
 
 /* Frees name at once, its file deleted, or leaves both whole; 0 or an errno. */
 int sys_remove(const char *name);

@@ -192,50 +192,49 @@ int sys_sync(int fd, const char *name)
 	return err;
 }
 
-/* One sys_sync_all: its syncs, the next to take, and the pipe on which
- * each thread says it has taken the last. */
-static struct {
-	const int *fds;
-	int *errs, n, done[2];
-	std::atomic<int> next;
-} syncs;
+static pthread_mutex_t lock = PTHREAD_MUTEX_INITIALIZER;
+static pthread_cond_t conditions[2] = {PTHREAD_COND_INITIALIZER, PTHREAD_COND_INITIALIZER};
 
-static void *sync_jobs(void *thread)
+void sys_lock(bool take)
 {
-	for (int i; (i = syncs.next++) < syncs.n;)
-		while ((syncs.errs[i] = sync_fd(syncs.fds[i])) == EINTR) {
-		}
-	while (thread && write(syncs.done[1], "", 1) < 0 && errno == EINTR) {
-	}
+	take ? pthread_mutex_lock(&lock) : pthread_mutex_unlock(&lock);
+}
+
+void sys_wait(int c, int ms)
+{
+	/* the realtime clock's: all POSIX has (macOS: no clock for a condition) */
+	struct timespec t;
+	clock_gettime(CLOCK_REALTIME, &t);
+	t.tv_nsec += ms * 1000000L;
+	t.tv_sec += t.tv_nsec / 1000000000, t.tv_nsec %= 1000000000;
+	ms < 0 ? pthread_cond_wait(&conditions[c], &lock) : pthread_cond_timedwait(&conditions[c], &lock, &t);
+}
+
+void sys_wake(int c)
+{
+	pthread_cond_broadcast(&conditions[c]);
+}
+
+static void *thread_start(void *run)
+{
+	((void (*)(void))run)();
 	return nullptr;
 }
 
-int sys_sync_all(int n, const int *fds, int *errs)
+bool sys_thread(void (*run)(void))
 {
-	syncs.fds = fds, syncs.errs = errs, syncs.n = n, syncs.next = 0;
-	int started = 0, piped = pipe(syncs.done) == 0;   /* else all here */
-	pthread_attr_t attr;
 	sigset_t all, old;
+	pthread_attr_t attr;
+	pthread_t t;
 	sigfillset(&all);
-	pthread_sigmask(SIG_BLOCK, &all, &old);
-	if (piped && pthread_attr_init(&attr) == 0) {
-		pthread_attr_setdetachstate(&attr, PTHREAD_CREATE_DETACHED);
-		pthread_attr_setstacksize(&attr, 65536);
-		for (pthread_t t; started < n && pthread_create(&t, &attr, sync_jobs, &syncs) == 0;)
-			started++;
-		pthread_attr_destroy(&attr);
-	}
+	pthread_sigmask(SIG_BLOCK, &all, &old);   /* the thread's mask, inherited */
+	pthread_attr_init(&attr);
+	pthread_attr_setdetachstate(&attr, PTHREAD_CREATE_DETACHED);
+	pthread_attr_setstacksize(&attr, 65536);
+	bool started = pthread_create(&t, &attr, thread_start, (void *)run) == 0;
+	pthread_attr_destroy(&attr);
 	pthread_sigmask(SIG_SETMASK, &old, nullptr);
-	if (started == 0)
-		sync_jobs(nullptr);
-	for (char c; started > 0;)   /* a pipe of its own fails no read but EINTR */
-		if (read(syncs.done[0], &c, 1) == 1)
-			started--;
-		else if (sys_event_recorded() >= 0)
-			return EINTR;   /* the threads sync on, on their own */
-	if (piped)
-		close(syncs.done[0]), close(syncs.done[1]);
-	return 0;
+	return started;
 }
 
 int sys_spare_descriptors(void)
@@ -250,16 +249,19 @@ int sys_close(int fd)
 	return close(fd) == 0 || errno == EINTR ? 0 : errno;
 }
 
-int sys_open_read(const char *name)
+int sys_open_read(const char *name, long long *size)
 {
 	/* a FIFO or a device opens at once; reads wait in sys_read */
 	int fd = open(name, O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
 	struct stat st;
-	if (fd >= 0 && fstat(fd, &st) == 0 && S_ISDIR(st.st_mode)) {
+	bool known = fd >= 0 && fstat(fd, &st) == 0;
+	if (known && S_ISDIR(st.st_mode)) {
 		close(fd);
 		errno = EISDIR;
 		return -1;
 	}
+	if (size)
+		*size = known && S_ISREG(st.st_mode) ? (long long)st.st_size : -1;
 	return fd;
 }
 
@@ -278,20 +280,6 @@ bool sys_exists(const char *name)
 {
 	struct stat st;
 	return stat(name, &st) == 0;
-}
-
-int sys_read_file(const char *name, char *buf, size_t cap, long long *size)
-{
-	int fd = open(name, O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC), err = 0;
-	struct stat st;
-	if (fd < 0)
-		return errno;
-	*size = fstat(fd, &st) < 0 ? (err = errno, 0) : S_ISREG(st.st_mode) ? (long long)st.st_size : -1;
-	for (long long got = 0, n = 0; !err && *size <= (long long)cap && got < *size; got += n)
-		if ((n = read(fd, buf + got, cap - (size_t)got)) <= 0)
-			err = n < 0 ? errno : (*size = got, 0);
-	close(fd);
-	return err;
 }
 
 int sys_remove(const char *name)

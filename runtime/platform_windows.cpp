@@ -34,20 +34,10 @@ BOOL WINAPI sys_console_event(DWORD type);
 
 BOOL WINAPI sys_console_event(DWORD type)
 {
-	sys_event e;
-	switch (type) {
-	case CTRL_C_EVENT:
-	case CTRL_BREAK_EVENT:
-		e = SYS_INTERRUPT;
-		break;
-	case CTRL_CLOSE_EVENT:
-	case CTRL_LOGOFF_EVENT:
-	case CTRL_SHUTDOWN_EVENT:
-		e = SYS_TERMINATE;
-		break;
-	default:
+	/* Ctrl-C and Ctrl-Break; a close, logoff or shutdown (3 and 4 are not used) */
+	if (type > CTRL_SHUTDOWN_EVENT || type == 3 || type == 4)
 		return FALSE;
-	}
+	sys_event e = type <= CTRL_BREAK_EVENT ? SYS_INTERRUPT : SYS_TERMINATE;
 	int none = 0;
 	sys_recorded.compare_exchange_strong(none, e + 1);
 	/* whatever call holds the main thread is cancelled, again until the
@@ -136,38 +126,34 @@ int sys_sync(int fd, const char *)
 	                                                                  : EIO;
 }
 
-/* One sys_sync_all: its syncs and the next to take. */
-static struct {
-	const int *fds;
-	int *errs, n;
-	std::atomic<int> next;
-} syncs;
+static SRWLOCK lock = SRWLOCK_INIT;
+static CONDITION_VARIABLE conditions[2] = {CONDITION_VARIABLE_INIT, CONDITION_VARIABLE_INIT};
 
-static DWORD WINAPI sync_jobs(void *)
+void sys_lock(bool take)
 {
-	for (int i; (i = syncs.next++) < syncs.n;)
-		while ((syncs.errs[i] = sys_sync(syncs.fds[i], nullptr)) == EINTR) {
-		}
+	take ? AcquireSRWLockExclusive(&lock) : ReleaseSRWLockExclusive(&lock);
+}
+
+void sys_wait(int c, int ms)
+{
+	SleepConditionVariableSRW(&conditions[c], &lock, ms < 0 ? INFINITE : (DWORD)ms, 0);
+}
+
+void sys_wake(int c)
+{
+	WakeAllConditionVariable(&conditions[c]);
+}
+
+static DWORD WINAPI thread_start(void *run)
+{
+	((void (*)(void))run)();
 	return 0;
 }
 
-int sys_sync_all(int n, const int *fds, int *errs)
+bool sys_thread(void (*run)(void))
 {
-	syncs.fds = fds, syncs.errs = errs, syncs.n = n, syncs.next = 0;
-	HANDLE threads[MAXIMUM_WAIT_OBJECTS];
-	int started = 0;
-	while (started < n && started < MAXIMUM_WAIT_OBJECTS &&
-	       (threads[started] = CreateThread(nullptr, 65536, sync_jobs, nullptr, 0, nullptr)))
-		started++;
-	if (started == 0)
-		sync_jobs(nullptr);
-	/* an event: the threads sync on, on their own */
-	while (started > 0 && WaitForMultipleObjects((DWORD)started, threads, TRUE, 50) == WAIT_TIMEOUT)
-		if (sys_event_recorded() >= 0)
-			return EINTR;
-	while (started > 0)
-		CloseHandle(threads[--started]);
-	return 0;
+	HANDLE h = CreateThread(nullptr, 65536, thread_start, (void *)run, 0, nullptr);
+	return h && CloseHandle(h);
 }
 
 int sys_spare_descriptors(void)
@@ -202,11 +188,11 @@ static int on_wide_name(const char *name, int (*op)(const wchar_t *))
 	return -1;
 }
 
-int sys_open_read(const char *name)
+int sys_open_read(const char *name, long long *size)
 {
 	/* a handle the C library's open would not share for deletion (a
 	 * dialogue removing an old table moves it aside first) */
-	return on_wide_name(name, [](const wchar_t *w) {
+	int fd = on_wide_name(name, [](const wchar_t *w) {
 		HANDLE h = CreateFileW(w, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
 		                       OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
 		if (h == INVALID_HANDLE_VALUE) {   /* why, as the C library says it */
@@ -220,6 +206,11 @@ int sys_open_read(const char *name)
 			CloseHandle(h);
 		return fd;
 	});
+	HANDLE h = fd >= 0 && size ? (HANDLE)_get_osfhandle(fd) : nullptr;
+	LARGE_INTEGER n;
+	if (h)
+		*size = GetFileType(h) == FILE_TYPE_DISK && GetFileSizeEx(h, &n) ? n.QuadPart : -1;
+	return fd;
 }
 
 int sys_open_write(const char *name)
@@ -240,20 +231,6 @@ bool sys_exists(const char *name)
 		struct _stat64 st;
 		return _wstat64(w, &st);
 	}) == 0;
-}
-
-int sys_read_file(const char *name, char *buf, size_t cap, long long *size)
-{
-	int fd = sys_open_read(name), err = 0;
-	if (fd < 0)
-		return errno == EISDIR ? (*size = -1, 0) : errno;
-	struct _stat64 st;
-	*size = _fstat64(fd, &st) != 0 ? (err = errno, 0) : (st.st_mode & _S_IFMT) == _S_IFREG ? st.st_size : -1;
-	for (long long got = 0, k = 0; !err && *size <= (long long)cap && got < *size; got += k)
-		if ((k = sys_read(fd, buf + got, cap - (size_t)got)) <= 0)
-			err = k < 0 ? errno : (*size = got, 0);
-	_close(fd);
-	return err;
 }
 
 /* The name freed at once, or the file left whole. Deleted while another

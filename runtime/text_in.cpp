@@ -4,6 +4,7 @@
 #include "runtime/text_in.h"
 
 #include <errno.h>
+#include <string.h>
 
 enum { CTRL_Z = 0x1A };
 
@@ -16,6 +17,14 @@ void text_open(text_in *t, text_reader read, void *ctx, unsigned char *buf)
 	t->back = TEXT_NONE;
 	t->at_end = false;
 	t->error = 0;
+}
+
+void text_ahead(text_in *t, const char *p, size_t n, bool whole)
+{
+	memcpy(t->buf, p, n);
+	t->pos = 0;
+	t->end = n;
+	t->at_end = whole;
 }
 
 /* Makes a raw byte available; false at the end of the data or an error. */

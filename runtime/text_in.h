@@ -29,6 +29,10 @@ struct text_in {
 /* Makes t read through read(ctx, ...) into buf (TEXT_BUF bytes). */
 void text_open(text_in *t, text_reader read, void *ctx, unsigned char *buf);
 
+/* Makes p[0..n) (n <= TEXT_BUF) the stream's next bytes, read ahead of
+ * it; whole: they are all its data. */
+void text_ahead(text_in *t, const char *p, size_t n, bool whole);
+
 /* The next character: a byte 0..255, '\n' for a line end, TEXT_EOF at the
  * end of the data, or TEXT_ERROR after a read error (errno in t->error). */
 int text_getc(text_in *t);

@@ -49,6 +49,13 @@ inline unit *unit_at(long n)
  * slot of the pool is taken (u stays unconnected). */
 int unit_attach(unit *u, int fd, bool console, bool writing);
 
+/* OPEN's system calls, status "new" (create) or "old", on any thread:
+ * the descriptor, *writing whether it is for writing; or -1, *code the
+ * error (ERR_NEW_EXISTS for create) and *named whether a unit would have
+ * the name by then. again(r): whether a call that returned r is made
+ * again. */
+int open_named(const char *name, bool create, bool *writing, int *code, bool *named, bool (*again)(long));
+
 /* Appends n bytes to u's output buffer, writing it out whenever it fills.
  * Returns 0 or the errno of a failed write (always 0 for the console). */
 int unit_put(unit *u, const char *p, size_t n);

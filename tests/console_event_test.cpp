@@ -129,7 +129,7 @@ TEST(WindowsFiles, OldTableHeldOpen)
 		FILE *f = fopen(path.c_str(), "wb");
 		fputs("old", f);
 		fclose(f);
-		int held = r.share ? -1 : sys_open_read(path.c_str());
+		int held = r.share ? -1 : sys_open_read(path.c_str(), nullptr);
 		HANDLE holder = r.share ? CreateFileA(path.c_str(), GENERIC_READ, r.share, nullptr, OPEN_EXISTING, 0, nullptr)
 		                        : (HANDLE)_get_osfhandle(held);
 		ASSERT_NE(holder, INVALID_HANDLE_VALUE);
