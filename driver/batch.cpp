@@ -261,6 +261,17 @@ static void name(file_job *j, const char *file)
 	}
 }
 
+/* FILE named as the group's job k; true where its table is one of the
+ * group's already: it goes into the next group, made after the other. */
+static bool named_before(int k, const char *file)
+{
+	name(&batch.jobs[k], file);
+	for (int i = 0; i < k; i++)
+		if (batch.jobs[k].imp[0] && strcmp(batch.jobs[i].imp, batch.jobs[k].imp) == 0)
+			return true;
+	return false;
+}
+
 static void run_jobs(int n, void (*job)(void *, int))
 {
 	while (jobs_run(n, job, nullptr) == EINTR)
@@ -272,10 +283,9 @@ int batch_run(int n, char **files, bool checking)
 	batch.checking = checking;
 	int group = sys_spare_descriptors() / 2;   /* a FILE ahead holds two at most */
 	group = group > GROUP ? GROUP : group < 1 ? 1 : group;
-	for (int at = 0; at < n; at += group) {
-		int g = n - at < group ? n - at : group;
-		for (int k = 0; k < g; k++)
-			name(&batch.jobs[k], files[at + k]);
+	for (int at = 0, g; at < n; at += g) {
+		for (g = 0; g < group && at + g < n && !named_before(g, files[at + g]); g++) {
+		}
 		run_jobs(g, read_ahead);
 		for (file_job *j = batch.jobs; j < batch.jobs + g; j++) {
 			batch.turn = j;

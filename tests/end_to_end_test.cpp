@@ -275,17 +275,32 @@ TEST(Run, Batch)
 	EXPECT_EQ(r.err, longest + ": no table\n" + diagnostic("open: " + std::string(strerror(ENAMETOOLONG)), 11, "", "", true));
 	o.args = {"--batch", "sample", "a folder/measurement_2024_run2"};
 	if (!getenv("KORVEX_LAUNCHER") && system("strace -V >/dev/null 2>&1") == 0) {
-		// the sync of a table of the group, or of its folder, fails: that
-		// table is reported as the dialogue reports it, the others listed
-		for (const std::string &path : {d.file("sample.imp"), d.path}) {
-			SCOPED_TRACE(path);
-			o.wrapper = {"strace", "-f", "-qq", "-o", "/dev/null", "-P", path, "-e", "trace=fsync", "-e", "inject=fsync:error=EIO"};
-			r = run_korvex(d, o);
-			EXPECT_EQ(r.out, "a folder/measurement_2024_run2.imp\n");
-			EXPECT_EQ(r.err, "sample: no table\n" + diagnostic("write sfe: " + std::string(strerror(EIO)), 13, "sample.imp", "", false));
+		// a table's sync fails, or its folder's, or a FILE's read while the
+		// group's are in flight: that FILE reported as the dialogue reports
+		// it, the others listed in order; and the first write of all (once a
+		// thread's notice) fails: reported, never waited for
+		const std::string eio = std::string(strerror(EIO));
+		const std::string sync_failed = diagnostic("write sfe: " + eio, 13, "sample.imp", "", false);
+		struct { std::vector<std::string> files, trace; std::string err; } fails[] = {
+			{o.args, {"-P", d.file("sample.imp"), "-e", "trace=fsync", "-e", "inject=fsync:error=EIO"}, sync_failed},
+			{o.args, {"-P", d.path, "-e", "trace=fsync", "-e", "inject=fsync:error=EIO"}, sync_failed},
+			{o.args, {"-P", d.file("sample.dat"), "-e", "trace=read", "-e", "inject=read:error=EIO"},
+			 diagnostic("list in: " + eio, 11, "sample.dat", "list io", true)},
+			{{"--batch", "sample"}, {"-e", "trace=write", "-e", "inject=write:error=EIO:when=1"}, ""}};   // (each thread's first)
+		for (const auto &w : fails) {
+			SCOPED_TRACE(w.trace[1]);
+			run_options f = o;
+			f.args = w.files;
+			f.wrapper = {"strace", "-f", "-qq", "-o", "/dev/null"};
+			f.wrapper.insert(f.wrapper.end(), w.trace.begin(), w.trace.end());
+			r = run_korvex(d, f);
+			EXPECT_EQ(r.out, w.files.size() > 2 ? "a folder/measurement_2024_run2.imp\n" : "");
+			EXPECT_EQ(r.err, w.err.empty() ? "\nabnormal program termination\n" : "sample: no table\n" + w.err);
+			EXPECT_EQ(r.status, 3);
 		}
-		// an interrupt while a group's tables are synced (one held there):
-		// the batch ends at once, every table listed by then complete
+		// an interrupt while a request of the second group is held (a .dat's
+		// open, a table's sync): the batch ends at once, every table listed
+		// by then complete
 		temp_dir g;
 		run_options held;
 		held.args = {"--batch"};
@@ -293,17 +308,22 @@ TEST(Run, Batch)
 			g.write("t" + std::to_string(i) + ".dat", kSampleDat);
 			held.args.push_back("t" + std::to_string(i));
 		}
-		held.wrapper = {"strace", "-f", "-qq", "-o", "/dev/null", "-P", g.file("t45.imp"), "-e", "trace=fsync",
-		                "-e", "inject=fsync:delay_enter=3000000"};
-		held.signal = SIGINT;
-		held.signal_after = "t41.imp\n";   // the first group of 32 listed
-		held.signal_innermost = true;
-		r = run_korvex(g, held);
-		EXPECT_EQ(r.err.substr(0, 10), "Interrupt\n");   // (strace may say that it held a thread)
-		EXPECT_EQ(r.status, 1);
-		for (size_t at = 0, end; (end = r.out.find('\n', at)) != std::string::npos; at = end + 1)
-			EXPECT_EQ(g.read(r.out.substr(at, end - at)), golden_table());
-		EXPECT_EQ(std::count(r.out.begin(), r.out.end(), '\n'), 32);
+		for (const char *call : {"openat", "fsync"}) {
+			SCOPED_TRACE(call);
+			held.wrapper = {"strace", "-f", "-qq", "-o", "/dev/null", "-P", call[0] == 'o' ? "t45.dat" : g.file("t45.imp"),
+			                "-e", std::string("trace=") + call, "-e", std::string("inject=") + call + ":delay_enter=3000000"};
+			held.signal = SIGINT;
+			held.signal_after = "t41.imp\n";   // the first group of 32 listed
+			held.signal_innermost = true;
+			r = run_korvex(g, held);
+			EXPECT_NE(r.err.find("Interrupt\n"), std::string::npos);   // (strace may say what it did)
+			EXPECT_EQ(r.status, 1);
+			for (size_t at = 0, end; (end = r.out.find('\n', at)) != std::string::npos; at = end + 1)
+				EXPECT_EQ(g.read(r.out.substr(at, end - at)), golden_table());
+			EXPECT_EQ(std::count(r.out.begin(), r.out.end(), '\n'), 32);
+			for (int i = 42; i < 50; i++)
+				unlink(g.file("t" + std::to_string(i) + ".imp").c_str());
+		}
 		// a write of the listing fails: the names before it listed, the tables made
 		struct row { int err, when; const char *listed; } rows[] = {
 			{EIO, 1, ""}, {EIO, 2, "sample.imp\n"}, {ENOSPC, 2, "sample.imp\n"}, {EPIPE, 1, ""}};
@@ -323,8 +343,23 @@ TEST(Run, Batch)
 		o.wrapper.clear();
 		o.stdout_path.clear();
 	}
+	// a FIFO among regular files is read in its turn, never waited for ahead
+	// of it; a FILE twice, its table replaced, as one after the other
 	temp_dir e;
 	e.write("sample.dat", kSampleDat);
+	mkfifo(e.file("fed.dat").c_str(), 0644);
+	std::thread writer([&e] {
+		int fd = open(e.file("fed.dat").c_str(), O_WRONLY);
+		EXPECT_EQ(write(fd, kSampleDat.data(), kSampleDat.size()), (ssize_t)kSampleDat.size());
+		close(fd);
+	});
+	o.args = {"--batch", "sample", "fed", "sample.dat"};
+	r = run_korvex(e, o);
+	int released = open(e.file("fed.dat").c_str(), O_RDONLY | O_NONBLOCK);   // should it never have been opened
+	writer.join();
+	close(released);
+	EXPECT_EQ(r.out, "sample.imp\nfed.imp\nsample.imp\n");
+	EXPECT_EQ(e.read("fed.imp"), golden_table());
 	mkfifo(e.file("held.dat").c_str(), 0644);   // nobody writes it: the batch waits there
 	o.args = {"--batch", "sample", "held", "sample"};
 	o.signal = SIGINT;
@@ -513,6 +548,13 @@ TEST(Run, Check)
 			    line.find("\"/dev/null\"") == std::string::npos && line.find(" resumed>") == std::string::npos)
 				ADD_FAILURE() << line;
 		EXPECT_NE(calls.find("first.imp"), std::string::npos);   // the trace saw the check
+		// a FILE's read fails while the others' are in flight: reported, the rest checked
+		traced.args = {"--check", "same", "first", "same"};
+		traced.wrapper = {"strace", "-f", "-qq", "-o", "/dev/null", "-P", d.file("first.dat"), "-e", "trace=read", "-e",
+		                  "inject=read:error=EIO"};
+		run_result f = run_korvex(d, traced);
+		EXPECT_EQ(f.out, "same.imp: same\nsame.imp: same\n");
+		EXPECT_EQ(f.err, "first: not checked\n" + diagnostic("list in: " + std::string(strerror(EIO)), 11, "first.dat", "list io", true));
 	}
 	// the verdicts cannot be written: said, status 3
 	o.stdout_path = "/dev/full";
@@ -1082,6 +1124,10 @@ TEST(Run, ClosedOrFullConsole)
 		EXPECT_EQ(r.out, limit == 3 ? "" : listing);
 		EXPECT_EQ(r.status, limit == 3 ? 3 : 0);
 		EXPECT_EQ(e.exists("t39.imp") ? e.read("t39.imp") : "none", limit == 3 ? "none" : golden_table());
+		tight.args[0] = "--check";   // and checks them with fewer read ahead
+		r = run_korvex(e, tight);
+		EXPECT_EQ(r.status, limit == 3 ? 3 : 0);
+		EXPECT_EQ(std::count(r.out.begin(), r.out.end(), '\n'), limit == 3 ? 0 : 40);
 	}
 
 	// Windows: started by a program with no console of its own, the answers
