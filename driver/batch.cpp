@@ -1,16 +1,13 @@
 /*
- * korvex --batch and --check FILE...: for each parameter file, the
- * dialogue's table (batch_table), made in memory from its values before
- * its table is touched. The FILEs go a group at a time, their file
- * operations in flight together on threads of their own (jobs.h):
- * each .dat read ahead (a check's old table too); then each table made
- * in FILE order; a check compares it, a batch has the threads put the
- * group's tables in place (an old one removed, the new one created,
- * written and put on stable storage), puts each folder there once and
- * then names them. A line a write, the run ended where one cannot be
- * written. What failed for a FILE comes back as a value (run_failure)
- * and is reported, headed by the FILE, as the dialogue reports it; then
- * the next FILE. An event ends either as it ends the dialogue.
+ * korvex --batch and --check FILE...: the dialogue's table of each FILE
+ * (batch_table), made in memory from its values before its table is
+ * touched. The FILEs go a group at a time, their file operations in flight
+ * together on threads (jobs.h): each .dat read ahead (a check's old table
+ * too), then each table made in FILE order; a check compares it, a batch
+ * has the threads put the group's tables in place and on stable storage,
+ * syncs each folder once and names them. A line a write; the run ends
+ * where one cannot be written. What failed for a FILE comes back as a
+ * value and is reported, headed by the FILE, as the dialogue reports it.
  */
 #include "driver/batch.h"
 
@@ -57,23 +54,9 @@ static bool again(long r)
 	return r < 0 && errno == EINTR && sys_event_recorded() < 0;
 }
 
-/* fd's next want bytes into buf (fewer where it ends): the count, or -1. */
-static long read_up_to(int fd, char *buf, long long want)
-{
-	long got = 0;
-	for (long k = 1; got < want && k > 0;)
-		if ((k = sys_read(fd, buf + got, (size_t)(want - got))) > 0)
-			got += k;
-		else if (again(k))
-			k = 1;
-		else if (k < 0)
-			return -1;
-	return got;
-}
-
-/* A job: FILE i's .dat read ahead where it is a regular file, else only
- * opened (its turn reads it, as the dialogue does); anything else is left
- * to its turn. Checking, its old table read too. */
+/* A job: FILE i's .dat read ahead where it is a regular file whose first
+ * bytes come in one read, else only opened where it opens (its turn reads
+ * it, as the dialogue does), or left to its turn; a check's old table too. */
 static void read_ahead(void *, int i)
 {
 	file_job *j = &batch.jobs[i];
@@ -81,18 +64,24 @@ static void read_ahead(void *, int i)
 	int fd = -1;
 	while (j->dat[0] && again(fd = sys_open_read(j->dat, &size))) {
 	}
-	j->dat_n = fd >= 0 && size >= 0 ? read_up_to(fd, j->dat_bytes, size < TEXT_BUF ? size : (long long)TEXT_BUF) : 0;
-	j->ahead = fd >= 0 && j->dat_n >= 0;
+	long want = size < 0 ? 0 : size < TEXT_BUF ? (long)size : (long)TEXT_BUF;
+	while (want && again(j->dat_n = sys_read(fd, j->dat_bytes, (size_t)want))) {
+	}
+	j->ahead = fd >= 0 && (!want || j->dat_n == want);
+	j->dat_n = want;
 	j->dat_fd = j->ahead && (size < 0 || size > TEXT_BUF) ? fd : -1;   /* the rest read in its turn */
 	if (fd >= 0 && j->dat_fd < 0)
 		sys_close(fd);
 	if (!batch.checking || !j->imp[0])
 		return;
+	long n = j->old_size = -1;
 	while (again(fd = sys_open_read(j->imp, &j->old_size))) {
 	}
-	j->old_err = fd < 0 ? errno : 0;
-	if (fd >= 0 && j->old_size == TABLE_BYTES && (j->old_size = read_up_to(fd, j->old, TABLE_BYTES)) < 0)
-		j->old_err = errno;
+	j->old_err = fd >= 0 || errno == EISDIR ? 0 : errno;   /* a folder: no regular file */
+	while (j->old_size == TABLE_BYTES && again(n = sys_read(fd, j->old, TABLE_BYTES))) {
+	}
+	if (j->old_size == TABLE_BYTES)
+		j->old_size = n < 0 ? (j->old_err = errno, 0) : n;
 	if (fd >= 0)
 		sys_close(fd);
 }
@@ -163,8 +152,8 @@ static const char *shown(char *out, const char *record)
 static bool verdict(file_job *j)
 {
 	char digits[24] = "", a[80], b[80];
-	int err = j->old_err == EISDIR ? 0 : j->old_err;
-	long long size = j->old_err == EISDIR ? -1 : j->old_size, at = 0;
+	int err = j->old_err;
+	long long size = j->old_size, at = 0;
 	if (err && err != ENOENT) {
 		report(j, {err, "open", TABLE_UNIT, j->imp, nullptr, false});
 		return true;
@@ -275,7 +264,7 @@ static bool named_before(int k, const char *file)
 static void run_jobs(int n, void (*job)(void *, int))
 {
 	while (jobs_run(n, job, nullptr) == EINTR)
-		events_safe_point();
+		events_safe_point();   /* the event answered: the run ends */
 }
 
 int batch_run(int n, char **files, bool checking)
