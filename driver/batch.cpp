@@ -40,8 +40,9 @@ struct file_job {
 	run_failure failed;
 };
 
+/* Two groups: a check reads the next one ahead while it checks one. */
 static struct {
-	file_job jobs[GROUP];
+	file_job jobs[2][GROUP];
 	file_job *turn;   /* whose table is being made */
 	bool checking;
 	int failures, unlike;
@@ -57,9 +58,9 @@ static bool again(long r)
 /* A job: FILE i's .dat read ahead where it is a regular file whose first
  * bytes come in one read, else only opened where it opens (its turn reads
  * it, as the dialogue does), or left to its turn; a check's old table too. */
-static void read_ahead(void *, int i)
+static void read_ahead(void *set, int i)
 {
-	file_job *j = &batch.jobs[i];
+	file_job *j = (file_job *)set + i;
 	long long size = -1;
 	int fd = -1;
 	while (j->dat[0] && again(fd = sys_open_read(j->dat, &size))) {
@@ -175,9 +176,9 @@ static bool verdict(file_job *j)
 /* A job: the dialogue's file steps for FILE i's table made, as it would
  * report them: an old one removed (erase_old_file), the new one created,
  * written and put on stable storage, its folder aside. */
-static void place(void *, int i)
+static void place(void *set, int i)
 {
-	file_job *j = &batch.jobs[i];
+	file_job *j = (file_job *)set + i;
 	if (!j->made)
 		return;
 	bool old = sys_exists(j->imp), writing, named;
@@ -212,15 +213,15 @@ static bool beside(const char *a, const char *b)
 /* The group's tables named, in FILE order, each once its folder is on
  * stable storage (once for the tables beside each other); a failure
  * reported. False where a name cannot be listed: the batch ends there. */
-static bool list_group(int n)
+static bool list_group(file_job *set, int n)
 {
 	for (int k = 0, first = 0, err; k < n; k++) {
-		if (k + 1 < n && beside(batch.jobs[k].imp, batch.jobs[k + 1].imp))
+		if (k + 1 < n && beside(set[k].imp, set[k + 1].imp))
 			continue;
-		while ((err = sys_sync(-1, batch.jobs[k].imp)) == EINTR)
+		while ((err = sys_sync(-1, set[k].imp)) == EINTR)
 			events_safe_point();
 		for (; first <= k; first++) {
-			file_job *j = &batch.jobs[first];
+			file_job *j = &set[first];
 			if (j->made && !j->failed.code && err)
 				j->failed = {err, "write sfe", TABLE_UNIT, j->imp, nullptr, false};
 			if (j->made && j->failed.code)
@@ -250,33 +251,39 @@ static void name(file_job *j, const char *file)
 	}
 }
 
-/* FILE named as the group's job k; true where its table is one of the
- * group's already: it goes into the next group, made after the other. */
-static bool named_before(int k, const char *file)
+/* A group: up to most of the n FILEs named in set, its count; a FILE
+ * whose table is one of the group's already starts the next one. */
+static int name_group(file_job *set, char **files, int n, int most)
 {
-	name(&batch.jobs[k], file);
-	for (int i = 0; i < k; i++)
-		if (batch.jobs[k].imp[0] && strcmp(batch.jobs[i].imp, batch.jobs[k].imp) == 0)
-			return true;
-	return false;
+	for (int k = 0; k < n && k < most; k++) {
+		name(&set[k], files[k]);
+		for (int i = 0; i < k; i++)
+			if (set[k].imp[0] && strcmp(set[i].imp, set[k].imp) == 0)
+				return k;
+	}
+	return n < most ? n : most;
 }
 
-static void run_jobs(int n, void (*job)(void *, int))
+static void wait_jobs(void)
 {
-	while (jobs_run(n, job, nullptr) == EINTR)
+	while (jobs_wait() == EINTR)
 		events_safe_point();   /* the event answered: the run ends */
 }
 
 int batch_run(int n, char **files, bool checking)
 {
 	batch.checking = checking;
-	int group = sys_spare_descriptors() / 2;   /* a FILE ahead holds two at most */
-	group = group > GROUP ? GROUP : group < 1 ? 1 : group;
-	for (int at = 0, g; at < n; at += g) {
-		for (g = 0; g < group && at + g < n && !named_before(g, files[at + g]); g++) {
-		}
-		run_jobs(g, read_ahead);
-		for (file_job *j = batch.jobs; j < batch.jobs + g; j++) {
+	int most = sys_spare_descriptors() / 3;   /* a FILE read ahead holds two at most, one being made one */
+	most = most > GROUP ? GROUP : most < 1 ? 1 : most;
+	int g = name_group(batch.jobs[0], files, n, most), next;
+	jobs_start(g, read_ahead, batch.jobs[0]);
+	for (int at = 0, k = 0; at < n; at += g, g = next, k ^= 1) {
+		file_job *set = batch.jobs[k];
+		wait_jobs();
+		next = name_group(batch.jobs[k ^ 1], files + at + g, n - at - g, most);
+		if (checking)   /* the next group read while this one is checked */
+			jobs_start(next, read_ahead, batch.jobs[k ^ 1]);
+		for (file_job *j = set; j < set + g; j++) {
 			batch.turn = j;
 			run_failure f;
 			if (!(j->made = fatal_protected(make, j, &f)))
@@ -284,10 +291,13 @@ int batch_run(int n, char **files, bool checking)
 			else if (checking && !verdict(j))
 				return 3;
 		}
-		if (!checking)
-			run_jobs(g, place);
-		if (!checking && !list_group(g))
+		if (checking)
+			continue;
+		jobs_start(g, place, set);
+		wait_jobs();
+		if (!list_group(set, g))
 			return 3;
+		jobs_start(next, read_ahead, batch.jobs[k ^ 1]);
 	}
 	return batch.failures ? 3 : batch.unlike ? 4 : 0;
 }

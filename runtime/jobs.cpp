@@ -1,7 +1,8 @@
 /*
  * The jobs' threads (jobs.h): one round of jobs at a time, which they
- * share under the platform's one lock; each takes the round's next job,
- * and the last to finish one wakes the waiting run.
+ * share under the platform's one lock. A thread that takes the round's
+ * next job wakes one more while any is left (so where jobs are quick, few
+ * threads wake), and the last to finish one wakes the waiting run.
  */
 #include "runtime/jobs.h"
 
@@ -13,7 +14,7 @@
 static struct {
 	void (*job)(void *, int);
 	void *ctx;
-	int n, next, finished, threads;
+	int n, next, finished, threads, waking;
 } jobs;
 
 static void worker(void)
@@ -22,11 +23,14 @@ static void worker(void)
 	for (;;) {
 		if (jobs.next == jobs.n) {
 			sys_wait(0, -1);
+			jobs.waking -= jobs.waking > 0;
 			continue;
 		}
 		int i = jobs.next++;
 		void (*job)(void *, int) = jobs.job;
 		void *ctx = jobs.ctx;
+		if (jobs.next < jobs.n && !jobs.waking)
+			jobs.waking = 1, sys_wake(0);   /* one more thread, one at a time */
 		sys_lock(false);
 		job(ctx, i);
 		sys_lock(true);
@@ -35,17 +39,21 @@ static void worker(void)
 	}
 }
 
-int jobs_run(int n, void (*job)(void *, int), void *ctx)
+void jobs_start(int n, void (*job)(void *, int), void *ctx)
 {
 	sys_lock(true);
-	if (jobs.finished == jobs.n) {   /* else the round an event interrupted */
-		while (jobs.threads < n && sys_thread(worker))
-			jobs.threads++;
-		jobs = {job, ctx, n, jobs.threads ? 0 : n, jobs.threads ? 0 : n, jobs.threads};
-		sys_wake(0);
-	}
+	while (jobs.threads < n && sys_thread(worker))
+		jobs.threads++;
+	jobs = {job, ctx, n, jobs.threads ? 0 : n, jobs.threads ? 0 : n, jobs.threads, 1};
+	sys_wake(0);
+	sys_lock(false);
 	for (int i = 0; !jobs.threads && i < n; i++)
 		job(ctx, i);
+}
+
+int jobs_wait(void)
+{
+	sys_lock(true);
 	while (jobs.finished < jobs.n && sys_event_recorded() < 0)
 		sys_wait(1, 50);   /* an event looked for every 50 ms */
 	int r = jobs.finished < jobs.n ? EINTR : 0;

@@ -5,12 +5,13 @@
 #ifndef KORVEX_JOBS_H
 #define KORVEX_JOBS_H
 
-/* Calls job(ctx, i) for each i in [0, n), up to n at once, on threads that
- * only do file operations and take no signal (started as needed and kept
- * for the run), while the calling thread waits; where none starts, the
- * calling thread does them in turn. 0 once all are done, or EINTR where
- * an event came first: the jobs go on, and a call again (with any
- * arguments) waits for them. */
-int jobs_run(int n, void (*job)(void *ctx, int i), void *ctx);
+/* Starts a round of jobs, job(ctx, i) for each i in [0, n), up to n at
+ * once, on threads that only do file operations and take no signal
+ * (started as needed and kept for the run); where none starts, the
+ * calling thread does them here, in turn. The last round must have been
+ * waited for: jobs_wait returns 0 once its jobs are done, or EINTR where
+ * an event came first (the jobs go on). */
+void jobs_start(int n, void (*job)(void *ctx, int i), void *ctx);
+int jobs_wait(void);
 
 #endif

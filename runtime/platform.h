@@ -74,7 +74,7 @@ int sys_sync(int fd, const char *name);
 
 /* Threads for the jobs of jobs.h: one lock, taken or given back; a wait
  * on condition c (0 or 1) that gives the lock back meanwhile, at most ms
- * milliseconds (-1: no limit); every thread waiting on c woken; a thread
+ * milliseconds (-1: no limit); one thread waiting on c woken; a thread
  * started to run run(), detached, taking no signal (false where none
  * starts). And how many descriptors a process may hold beyond 0-2. */
 void sys_lock(bool take);

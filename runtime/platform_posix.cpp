@@ -212,7 +212,7 @@ void sys_wait(int c, int ms)
 
 void sys_wake(int c)
 {
-	pthread_cond_broadcast(&conditions[c]);
+	pthread_cond_signal(&conditions[c]);
 }
 
 static void *thread_start(void *run)

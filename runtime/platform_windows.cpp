@@ -141,7 +141,7 @@ void sys_wait(int c, int ms)
 
 void sys_wake(int c)
 {
-	WakeAllConditionVariable(&conditions[c]);
+	WakeConditionVariable(&conditions[c]);
 }
 
 static DWORD WINAPI thread_start(void *run)
