@@ -1,8 +1,9 @@
 /*
  * What differs between the platforms the run-time runs on, and nothing
  * else: raw descriptor I/O, the file operations, the console's line end
- * and the events from outside. One implementation file per platform,
- * which includes only this header and the system's.
+ * and the events from outside. Two implementation files per platform
+ * (its calls; the jobs' threads), which include only this header and the
+ * system's.
  *
  * The event rule, for both platforms (told here only). A handler records
  * the first event in one lock-free atomic (sys_event_recorded) and, on

@@ -1,0 +1,54 @@
+/*
+ * The jobs' threads (jobs.h) on POSIX: one mutex and two conditions, each
+ * thread started with every signal blocked. The event rule: platform.h.
+ */
+#include "runtime/platform.h"
+
+#include <pthread.h>
+#include <signal.h>
+#include <time.h>
+
+static pthread_mutex_t lock = PTHREAD_MUTEX_INITIALIZER;
+static pthread_cond_t conditions[2] = {PTHREAD_COND_INITIALIZER, PTHREAD_COND_INITIALIZER};
+
+void sys_lock(bool take)
+{
+	take ? pthread_mutex_lock(&lock) : pthread_mutex_unlock(&lock);
+}
+
+void sys_wait(int c, int ms)
+{
+	/* the realtime clock's: all POSIX has (macOS: no clock for a condition) */
+	struct timespec t;
+	clock_gettime(CLOCK_REALTIME, &t);
+	t.tv_nsec += ms * 1000000L;
+	t.tv_sec += t.tv_nsec / 1000000000, t.tv_nsec %= 1000000000;
+	ms < 0 ? pthread_cond_wait(&conditions[c], &lock) : pthread_cond_timedwait(&conditions[c], &lock, &t);
+}
+
+void sys_wake(int c)
+{
+	pthread_cond_signal(&conditions[c]);
+}
+
+static void *thread_start(void *run)
+{
+	((void (*)(void))run)();
+	return nullptr;
+}
+
+bool sys_thread(void (*run)(void))
+{
+	sigset_t all, old;
+	pthread_attr_t attr;
+	pthread_t t;
+	sigfillset(&all);
+	pthread_sigmask(SIG_BLOCK, &all, &old);   /* the thread's mask, inherited */
+	pthread_attr_init(&attr);
+	pthread_attr_setdetachstate(&attr, PTHREAD_CREATE_DETACHED);
+	pthread_attr_setstacksize(&attr, 65536);
+	bool started = pthread_create(&t, &attr, thread_start, (void *)run) == 0;
+	pthread_attr_destroy(&attr);
+	pthread_sigmask(SIG_SETMASK, &old, nullptr);
+	return started;
+}
