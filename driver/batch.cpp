@@ -23,8 +23,8 @@
 
 enum { TABLE_UNIT = 13, TABLE_BYTES = 80 * 18, GROUP = 32 };   /* the program's out_unit; 80 records */
 
-/* A FILE of the group: its names ("" where they do not fit), what was
- * read ahead of its turn, its table and what failed (code 0: nothing). */
+/* A FILE of a group: its names, what was read ahead of its turn, its
+ * table and what failed (code 0: nothing). */
 struct file_job {
 	const char *file, *ext;
 	size_t base_len;
@@ -233,32 +233,25 @@ static bool list_group(file_job *set, int n)
 	return true;
 }
 
-/* The FILE's names, <base><ext> and <base>.imp. */
-static void name(file_job *j, const char *file)
-{
-	size_t n = strnlen(file, NAME_MAX_BYTES);   /* longer: refused by OPEN all the same */
-	bool named = n >= 4 && file[n - 4] == '.' && (file[n - 3] | 0x20) == 'd' && (file[n - 2] | 0x20) == 'a' &&
-	             (file[n - 1] | 0x20) == 't';
-	j->file = file;
-	j->base_len = named ? n - 4 : n;
-	j->ext = named ? file + n - 4 : ".dat";
-	j->dat[0] = j->imp[0] = '\0';
-	if (j->base_len + 4 >= NAME_MAX_BYTES)
-		return;
-	for (char *to : {j->dat, j->imp}) {
-		memcpy(to, file, j->base_len);
-		memcpy(to + j->base_len, to == j->dat ? j->ext : ".imp", 5);
-	}
-}
-
-/* A group: up to most of the n FILEs named in set, its count; a FILE
- * whose table is one of the group's already starts the next one. */
+/* A group: up to most of the n FILEs, each named (<base><ext> and
+ * <base>.imp, "" where they do not fit) in set; its count. A FILE whose
+ * table is one of the group's already starts the next group. */
 static int name_group(file_job *set, char **files, int n, int most)
 {
 	for (int k = 0; k < n && k < most; k++) {
-		name(&set[k], files[k]);
+		file_job *j = &set[k];
+		const char *file = j->file = files[k];
+		size_t len = strnlen(file, NAME_MAX_BYTES);   /* longer: refused by OPEN all the same */
+		bool named = len >= 4 && file[len - 4] == '.' && (file[len - 3] | 0x20) == 'd' &&
+		             (file[len - 2] | 0x20) == 'a' && (file[len - 1] | 0x20) == 't';
+		j->base_len = named ? len - 4 : len;
+		j->ext = named ? file + len - 4 : ".dat";
+		j->dat[0] = j->imp[0] = '\0';
+		for (char *to : {j->dat, j->imp})
+			if (j->base_len + 4 < NAME_MAX_BYTES)
+				memcpy(to, file, j->base_len), memcpy(to + j->base_len, to == j->dat ? j->ext : ".imp", 5);
 		for (int i = 0; i < k; i++)
-			if (set[k].imp[0] && strcmp(set[i].imp, set[k].imp) == 0)
+			if (j->imp[0] && strcmp(set[i].imp, j->imp) == 0)
 				return k;
 	}
 	return n < most ? n : most;

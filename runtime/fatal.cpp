@@ -1,7 +1,9 @@
 /*
  * The one way a run fails: the diagnostic of up to four lines on standard
- * error, then the end of the run with status 3 (end.cpp). And STOP, whose
- * close of the units is strict: output that cannot be written is a failure.
+ * error, then the end of the run with status 3 (end.cpp); inside the one
+ * protected call (a batch's table), what failed comes back as a value
+ * instead. And STOP, whose close of the units is strict: output that
+ * cannot be written is a failure.
  */
 #include "runtime/fatal.h"
 
