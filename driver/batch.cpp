@@ -37,6 +37,7 @@ struct file_job {
 	long long old_size;
 	char old[TABLE_BYTES], table[TABLE_BYTES];
 	bool made;
+	int fd;           /* the table written, kept for its sync */
 	run_failure failed;
 };
 
@@ -189,17 +190,28 @@ static void place(void *set, int i)
 		sys_close(fd), sys_remove(j->imp);
 	if (!old || fd >= 0)
 		fd = open_named(j->imp, true, &writing, &code, &named, again);
-	if (fd < 0) {
+	if ((j->fd = fd) < 0) {
 		j->failed.code = code, j->failed.name = named ? j->imp : nullptr;
 		return;
 	}
 	for (long done = code = 0, k; !code && done < TABLE_BYTES; done += k > 0 ? k : 0)
 		if ((k = sys_write(fd, j->table + done, (size_t)(TABLE_BYTES - done))) <= 0 && !again(k))
 			code = k == 0 ? ENOSPC : errno;   /* 0: a device that takes nothing */
-	while (!code && (code = sys_sync(fd, nullptr)) == EINTR && sys_event_recorded() < 0) {
+	j->failed = {code, "write sfe", TABLE_UNIT, j->imp, nullptr, false};
+}
+
+/* A job: FILE i's table written put on stable storage, once all the
+ * group's are written (so that a journal commits them together), then
+ * closed. */
+static void sync_table(void *set, int i)
+{
+	file_job *j = (file_job *)set + i;
+	int code = j->failed.code;
+	while (j->made && j->fd >= 0 && !code && (code = sys_sync(j->fd, nullptr)) == EINTR && sys_event_recorded() < 0) {
 	}
-	int closing = sys_close(fd);
-	j->failed = {code ? code : closing, code ? "write sfe" : "close", TABLE_UNIT, j->imp, nullptr, false};
+	int closing = j->made && j->fd >= 0 ? sys_close(j->fd) : 0;
+	if (j->made && j->fd >= 0)
+		j->failed = {code ? code : closing, code ? "write sfe" : "close", TABLE_UNIT, j->imp, nullptr, false};
 }
 
 /* Whether a and b are in one folder. */
@@ -287,6 +299,8 @@ int batch_run(int n, char **files, bool checking)
 		if (checking)
 			continue;
 		jobs_start(g, place, set);
+		wait_jobs();
+		jobs_start(g, sync_table, set);
 		wait_jobs();
 		if (!list_group(set, g))
 			return 3;
