@@ -11,8 +11,8 @@
  */
 #include "driver/batch.h"
 
+#include "driver/listing.h"
 #include "files/unit_files.h"
-#include "runtime/digits.h"
 #include "runtime/events.h"
 #include "runtime/fatal.h"
 #include "runtime/jobs.h"
@@ -21,7 +21,7 @@
 #include <initializer_list>
 #include <string.h>
 
-enum { TABLE_UNIT = 13, TABLE_BYTES = 80 * 18, GROUP = 32 };   /* the program's out_unit; 80 records */
+enum { TABLE_UNIT = 13, GROUP = 32 };   /* the program's out_unit */
 
 /* A FILE of a group: its names, what was read ahead of its turn, its
  * table and what failed (code 0: nothing). */
@@ -123,55 +123,16 @@ static void report(const file_job *j, const run_failure &f)
 	fatal_report(f, j->file, batch.checking ? ": not checked" : ": no table");
 }
 
-/* A line of the listing; false where it cannot be written, said with the reason. */
-template <typename... T> static bool listed(T... texts)
-{
-	int err = write_line(1, texts...);
-	if (err)
-		write_line(2, "korvex: write error: ", strerror(err));
-	return !err;
-}
-
-/* A record as a quoted text, without its line end where that is CR LF;
- * a quote, a backslash or a byte not printable in ASCII as \xHH. */
-static const char *shown(char *out, const char *record)
-{
-	char *p = out;
-	*p++ = '"';
-	for (int i = 0; i < (memcmp(record + 16, "\r\n", 2) ? 18 : 16); i++) {
-		unsigned char c = (unsigned char)record[i];
-		if (c < ' ' || c > '~' || c == '"' || c == '\\')
-			p += 4, memcpy(p - 4, "\\x", 2), p[-2] = "0123456789abcdef"[c >> 4], p[-1] = "0123456789abcdef"[c & 15];
-		else
-			*p++ = (char)c;
-	}
-	strcpy(p, "\"");
-	return out;
-}
-
-/* The check's verdict on the table made and the one read ahead; false
- * where it cannot be listed. */
+/* A check's verdict on FILE's table; false where it cannot be listed. */
 static bool verdict(file_job *j)
 {
-	char digits[24] = "", a[80], b[80];
-	int err = j->old_err;
-	long long size = j->old_size, at = 0;
-	if (err && err != ENOENT) {
-		report(j, {err, "open", TABLE_UNIT, j->imp, nullptr, false});
+	if (j->old_err && j->old_err != ENOENT) {
+		report(j, {j->old_err, "open", TABLE_UNIT, j->imp, nullptr, false});
 		return true;
 	}
-	if (!err && size == TABLE_BYTES && memcmp(j->table, j->old, TABLE_BYTES) == 0)
-		return listed(j->imp, ": same");
-	batch.unlike++;
-	if (err || size != TABLE_BYTES)
-		return listed(j->imp, err ? ": missing" : ": not a table: ",
-		              err || size < 0 ? "" : digits_before(digits + 23, (unsigned long long)size),
-		              err ? "" : size < 0 ? "not a regular file" : " bytes");
-	while (j->table[at] == j->old[at])
-		at++;
-	at -= at % 18;
-	return listed(j->imp, ": differs: record ", digits_before(digits + 23, (unsigned long long)at / 18 + 1),
-	              ": archived ", shown(a, j->old + at), ", made ", shown(b, j->table + at));
+	bool same, written = listed_verdict(j->imp, j->table, j->old_err ? nullptr : j->old, j->old_size, &same);
+	batch.unlike += !same;
+	return written;
 }
 
 /* A job: the dialogue's file steps for FILE i's table made, as it would
@@ -207,11 +168,12 @@ static void sync_table(void *set, int i)
 {
 	file_job *j = (file_job *)set + i;
 	int code = j->failed.code;
-	while (j->made && j->fd >= 0 && !code && (code = sys_sync(j->fd, nullptr)) == EINTR && sys_event_recorded() < 0) {
+	if (!j->made || j->fd < 0)
+		return;
+	while (!code && (code = sys_sync(j->fd, nullptr)) == EINTR && sys_event_recorded() < 0) {
 	}
-	int closing = j->made && j->fd >= 0 ? sys_close(j->fd) : 0;
-	if (j->made && j->fd >= 0)
-		j->failed = {code ? code : closing, code ? "write sfe" : "close", TABLE_UNIT, j->imp, nullptr, false};
+	int closing = sys_close(j->fd);
+	j->failed = {code ? code : closing, code ? "write sfe" : "close", TABLE_UNIT, j->imp, nullptr, false};
 }
 
 /* Whether a and b are in one folder. */
