@@ -136,8 +136,8 @@ static bool verdict(file_job *j)
 }
 
 /* A job: the dialogue's file steps for FILE i's table made, as it would
- * report them: an old one removed (erase_old_file), the new one created,
- * written and put on stable storage, its folder aside. */
+ * report them: an old one removed (erase_old_file), the new one created
+ * and written, its descriptor kept for the sync. */
 static void place(void *set, int i)
 {
 	file_job *j = (file_job *)set + i;
