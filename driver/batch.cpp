@@ -262,6 +262,11 @@ int batch_run(int n, char **files, bool checking)
 			continue;
 		jobs_start(g, place, set);
 		wait_jobs();
+		for (file_job *j = set; j < set + g; j++)
+			if (j->made && j->fd < 0) {   /* an OPEN failed: perhaps one table named twice (x, ./x) */
+				jobs_start(1, place, j);   /* again, alone */
+				wait_jobs();
+			}
 		jobs_start(g, sync_table, set);
 		wait_jobs();
 		if (!list_group(set, g))

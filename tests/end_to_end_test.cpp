@@ -344,7 +344,7 @@ TEST(Run, Batch)
 		o.stdout_path.clear();
 	}
 	// a FIFO among regular files is read in its turn, never waited for ahead
-	// of it; a FILE twice, its table replaced, as one after the other
+	// of it; a table named thrice, replaced, as one FILE after the other
 	temp_dir e;
 	e.write("sample.dat", kSampleDat);
 	mkfifo(e.file("fed.dat").c_str(), 0644);
@@ -353,12 +353,12 @@ TEST(Run, Batch)
 		EXPECT_EQ(write(fd, kSampleDat.data(), kSampleDat.size()), (ssize_t)kSampleDat.size());
 		close(fd);
 	});
-	o.args = {"--batch", "sample", "fed", "sample.dat"};
+	o.args = {"--batch", "sample", "./sample", "fed", ".//sample.dat", "sample.dat"};
 	r = run_korvex(e, o);
 	int released = open(e.file("fed.dat").c_str(), O_RDONLY | O_NONBLOCK);   // should it never have been opened
 	writer.join();
 	close(released);
-	EXPECT_EQ(r.out, "sample.imp\nfed.imp\nsample.imp\n");
+	EXPECT_EQ(r.out, "sample.imp\n./sample.imp\nfed.imp\n.//sample.imp\nsample.imp\n");
 	EXPECT_EQ(e.read("fed.imp"), golden_table());
 	mkfifo(e.file("held.dat").c_str(), 0644);   // nobody writes it: the batch waits there
 	o.args = {"--batch", "sample", "held", "sample"};
