@@ -237,9 +237,9 @@ static void wait_jobs(void)
 		events_safe_point();   /* the event answered: the run ends */
 }
 
-int batch_run(int n, char **files, bool checking)
+/* The FILEs a group at a time; false where a line cannot be listed. */
+static bool run_groups(int n, char **files, bool checking)
 {
-	batch.checking = checking;
 	int most = sys_spare_descriptors() / 3;   /* a FILE read ahead holds two at most, one being made one */
 	most = most > GROUP ? GROUP : most < 1 ? 1 : most;
 	int g = name_group(batch.jobs[0], files, n, most), next;
@@ -256,7 +256,7 @@ int batch_run(int n, char **files, bool checking)
 			if (!(j->made = fatal_protected(make, j, &f)))
 				report(j, f);
 			else if (checking && !verdict(j))
-				return 3;
+				return false;
 		}
 		if (checking)
 			continue;
@@ -270,8 +270,16 @@ int batch_run(int n, char **files, bool checking)
 		jobs_start(g, sync_table, set);
 		wait_jobs();
 		if (!list_group(set, g))
-			return 3;
+			return false;
 		jobs_start(next, read_ahead, batch.jobs[k ^ 1]);
 	}
-	return batch.failures ? 3 : batch.unlike ? 4 : 0;
+	return true;
+}
+
+int batch_run(int n, char **files, bool checking)
+{
+	batch.checking = checking;
+	bool all_listed = run_groups(n, files, checking);
+	jobs_end();
+	return !all_listed || batch.failures ? 3 : batch.unlike ? 4 : 0;
 }

@@ -15,12 +15,19 @@ static struct {
 	void (*job)(void *, int);
 	void *ctx;
 	int n, next, finished, threads, waking;
+	bool ending;
 } jobs;
 
 static void worker(void)
 {
 	sys_lock(true);
 	for (;;) {
+		if (jobs.ending) {   /* each thread ends, then wakes the next */
+			jobs.threads--;
+			sys_wake(jobs.threads ? 0 : 1);
+			sys_lock(false);
+			return;
+		}
 		if (jobs.next == jobs.n) {
 			sys_wait(0, -1);
 			jobs.waking -= jobs.waking > 0;
@@ -44,7 +51,7 @@ void jobs_start(int n, void (*job)(void *, int), void *ctx)
 	sys_lock(true);
 	while (jobs.threads < n && sys_thread(worker))
 		jobs.threads++;
-	jobs = {job, ctx, n, jobs.threads ? 0 : n, jobs.threads ? 0 : n, jobs.threads, 1};
+	jobs = {job, ctx, n, jobs.threads ? 0 : n, jobs.threads ? 0 : n, jobs.threads, 1, false};
 	sys_wake(0);
 	sys_lock(false);
 	for (int i = 0; !jobs.threads && i < n; i++)
@@ -59,4 +66,16 @@ int jobs_wait(void)
 	int r = jobs.finished < jobs.n ? EINTR : 0;
 	sys_lock(false);
 	return r;
+}
+
+void jobs_end(void)
+{
+	sys_lock(true);
+	jobs.ending = true;
+	sys_wake(0);
+	while (jobs.threads > 0 && sys_event_recorded() < 0)
+		sys_wait(1, 50);
+	sys_lock(false);
+	if (!jobs.threads)
+		sys_threads_ended();
 }

@@ -14,4 +14,9 @@
 void jobs_start(int n, void (*job)(void *ctx, int i), void *ctx);
 int jobs_wait(void);
 
+/* The threads ended, once their jobs are done (unless an event comes
+ * first), so that the process ends with the thread that runs the program
+ * alone. */
+void jobs_end(void);
+
 #endif

@@ -76,12 +76,14 @@ int sys_sync(int fd, const char *name);
 /* Threads for the jobs of jobs.h: one lock, taken or given back; a wait
  * on condition c (0 or 1) that gives the lock back meanwhile, at most ms
  * milliseconds (-1: no limit); one thread waiting on c woken; a thread
- * started to run run(), detached, taking no signal (false where none
- * starts). And how many descriptors a process may hold beyond 0-2. */
+ * started to run run(), taking no signal (false where none starts); the
+ * wait until every thread started has ended, once each run() has
+ * returned. And how many descriptors a process may hold beyond 0-2. */
 void sys_lock(bool take);
 void sys_wait(int c, int ms);
 void sys_wake(int c);
 bool sys_thread(void (*run)(void));
+void sys_threads_ended(void);
 int sys_spare_descriptors(void);
 int sys_close(int fd);
 

@@ -52,3 +52,8 @@ bool sys_thread(void (*run)(void))
 	pthread_sigmask(SIG_SETMASK, &old, nullptr);
 	return started;
 }
+
+void sys_threads_ended(void)
+{
+	/* detached: nothing is left of one whose run() has returned */
+}

@@ -30,8 +30,22 @@ static DWORD WINAPI thread_start(void *run)
 	return 0;
 }
 
+/* The threads started, each waited for at the end: a process that exits
+ * while one is still ending may be killed by 32-bit Wine's server. */
+static HANDLE started[MAXIMUM_WAIT_OBJECTS];
+static int n_started;
+
 bool sys_thread(void (*run)(void))
 {
-	HANDLE h = CreateThread(nullptr, 65536, thread_start, (void *)run, 0, nullptr);
-	return h && CloseHandle(h);
+	HANDLE h = n_started < MAXIMUM_WAIT_OBJECTS ? CreateThread(nullptr, 65536, thread_start, (void *)run, 0, nullptr)
+	                                            : nullptr;
+	if (h)
+		started[n_started++] = h;
+	return h;
+}
+
+void sys_threads_ended(void)
+{
+	if (n_started)
+		WaitForMultipleObjects((DWORD)n_started, started, TRUE, INFINITE);
 }
