@@ -1,6 +1,7 @@
 /*
  * The jobs' threads (jobs.h) on POSIX: one mutex and two conditions, each
- * thread started with every signal blocked. The event rule: platform.h.
+ * thread started with every signal blocked and joined at the end. The
+ * event rule: platform.h.
  */
 #include "runtime/platform.h"
 
@@ -37,23 +38,27 @@ static void *thread_start(void *run)
 	return nullptr;
 }
 
+/* The threads started, each joined at the end. */
+static pthread_t started[64];
+static int n_started;
+
 bool sys_thread(void (*run)(void))
 {
 	sigset_t all, old;
 	pthread_attr_t attr;
-	pthread_t t;
 	sigfillset(&all);
 	pthread_sigmask(SIG_BLOCK, &all, &old);   /* the thread's mask, inherited */
 	pthread_attr_init(&attr);
-	pthread_attr_setdetachstate(&attr, PTHREAD_CREATE_DETACHED);
 	pthread_attr_setstacksize(&attr, 65536);
-	bool started = pthread_create(&t, &attr, thread_start, (void *)run) == 0;
+	bool started_one = n_started < 64 && pthread_create(&started[n_started], &attr, thread_start, (void *)run) == 0;
+	n_started += started_one;
 	pthread_attr_destroy(&attr);
 	pthread_sigmask(SIG_SETMASK, &old, nullptr);
-	return started;
+	return started_one;
 }
 
 void sys_threads_ended(void)
 {
-	/* detached: nothing is left of one whose run() has returned */
+	while (n_started > 0)
+		pthread_join(started[--n_started], nullptr);
 }

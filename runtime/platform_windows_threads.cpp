@@ -48,4 +48,6 @@ void sys_threads_ended(void)
 {
 	if (n_started)
 		WaitForMultipleObjects((DWORD)n_started, started, TRUE, INFINITE);
+	while (n_started > 0)
+		CloseHandle(started[--n_started]);
 }
